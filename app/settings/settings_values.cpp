@@ -1,0 +1,11 @@
+#include "app/settings/settings_values.h"
+
+#include "app/settings/service_endpoints.h"
+
+SettingsValues::SettingsValues() {
+  ServiceEndpoints endpoints = LoadServiceEndpoints();
+  trustedTesselcastJid = endpoints.trustedTesselcastJid;
+  lbsJid = endpoints.lbsJid;
+  mapQuery = endpoints.mapQuery;
+  mylocQuery = endpoints.mylocQuery;
+}
