@@ -25,9 +25,10 @@ struct RegistryKey {
 
 namespace {
 
-// The roots are never opened or freed; only their addresses matter.
-constinit RegistryKey gLocalMachine;
-constinit RegistryKey gCurrentUser;
+// The roots are never opened, changed or freed: only their addresses matter, so they are
+// usable before static initialisation reaches them.
+RegistryKey gLocalMachine;
+RegistryKey gCurrentUser;
 
 struct HandleTable {
   std::mutex mutex;

@@ -25,6 +25,7 @@ constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
 // Key paths and value names are wide and compared without regard to ASCII case, as on the
 // handheld. REG_SZ data is UTF-16 text with its terminator; REG_DWORD data is 4 bytes.
+// A key handle sees the file as it was when the key was opened plus its own changes.
 LONG RegCreateKeyEx(HKEY root, const WCHAR* subKey, const WCHAR* keyClass, HKEY* result,
                     DWORD* disposition);
 // ERROR_FILE_NOT_FOUND when the key does not exist.
@@ -32,10 +33,14 @@ LONG RegOpenKeyEx(HKEY root, const WCHAR* subKey, HKEY* result);
 // `data` may be null to ask for the size. ERROR_MORE_DATA when `*size` is too small (the
 // needed size is stored in `*size`); ERROR_FILE_NOT_FOUND when the value is missing.
 LONG RegQueryValueEx(HKEY key, const WCHAR* valueName, DWORD* type, BYTE* data, DWORD* size);
+// REG_SZ data is kept up to its first terminator (a caller's buffer beyond the text never
+// reaches the file). ERROR_INVALID_PARAMETER for a name the file cannot hold (control
+// characters, lone surrogates); ERROR_ACCESS_DENIED on a root: values go through opened keys.
 LONG RegSetValueEx(HKEY key, const WCHAR* valueName, DWORD type, const BYTE* data, DWORD size);
 LONG RegDeleteValue(HKEY key, const WCHAR* valueName);
 // Writes the key's pending changes to the file; an error when the file cannot be written
 // (the changes stay pending for the next flush).
 LONG RegFlushKey(HKEY key);
-// Flushes and releases the key.
+// Flushes and releases the key; the handle is released even when the flush fails (that
+// error is returned and the changes are lost).
 LONG RegCloseKey(HKEY key);
