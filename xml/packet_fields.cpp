@@ -119,8 +119,12 @@ void packet_error(packet* p, int32_t* code, field_buf text) {
     return;
   if (code)
     *code = parse_code(code_text);
-  if (xml_node* description = xml_node_find_near(p->x, "text"))
-    field_copy(text, xml_node_get_data(description));
+  // The near lookup from the root walks only the first-child chain, which misses the text of
+  // an error that follows the echoed payload (the usual shape); look inside the error first.
+  xml_node* description = xml_node_get_tag(error, "text");
+  if (!description)
+    description = xml_node_find_near(p->x, "text");
+  field_copy(text, xml_node_get_data(description));
 }
 
 int packet_muc_presence(packet* p, field_buf type, field_buf role, field_buf affiliation,
