@@ -2,6 +2,11 @@
 // under $ORVIK_HOME/device/ ("$ORVIK_HOME/device/WINDOWS/debuglog.xml"); a path inside the
 // program folder maps to the executable's folder; a path that already is a Linux absolute
 // path (starts with '/', no backslash) is used as it is.
+//
+// The program folder is the executable's folder in device form (GetModuleFileName up to its
+// last backslash), so a path inside it already names a host file: its backslashes become
+// slashes. In every other device path "." and ".." are resolved within the device folder
+// ("\..\..\etc" stays under $ORVIK_HOME/device); names keep their case.
 #pragma once
 
 #include <cstdio>
@@ -13,5 +18,6 @@ std::string OrvikHome();
 std::string GetModuleFileName();
 // The host path that a device path names.
 std::string DevicePathToHost(const std::string& devicePath);
-// fopen on a device path; modes that write create the missing parent folders first.
+// fopen on a device path; modes that write create the missing parent folders first (mode
+// 0700). The file is opened close-on-exec, so started programs do not inherit it.
 std::FILE* DeviceFopen(const std::string& devicePath, const char* mode);
