@@ -25,8 +25,11 @@ HANDLE CreateThread(LPTHREAD_START_ROUTINE start, void* parameter, DWORD* thread
 // STILL_ACTIVE while the thread runs, then its exit code.
 BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode);
 // A POSIX thread cannot be stopped safely from outside. The thread is abandoned instead: it
-// keeps running detached, its handle reports `exitCode`, and it ends with the process.
+// keeps running detached, its handle is signalled at once and reports `exitCode` from then
+// on, and it ends with the process. Mutexes it holds stay its own until it really ends (it
+// may still be inside the regions they guard).
 BOOL TerminateThread(HANDLE thread, DWORD exitCode);
+// A process-unique number per thread (never reused for a later thread; not the kernel's tid).
 DWORD GetCurrentThreadId();
 
 // --- events --------------------------------------------------------------------------------
@@ -39,7 +42,9 @@ BOOL ResetEvent(HANDLE event);
 // Create or open the mutex `name` (null or empty: an unnamed one). Opening an existing name
 // sets GetLastError() to ERROR_ALREADY_EXISTS and ignores `initialOwner`. The owning thread
 // may take it again (each take needs a release); only the owner can release it; when the
-// owning thread ends holding it, the next waiter gets it with WAIT_ABANDONED.
+// owning thread ends holding it (whatever started it, the main thread included), the next
+// waiter gets it with WAIT_ABANDONED. ReleaseMutex by another thread fails with
+// ERROR_ACCESS_DENIED. Names are compared exactly.
 HANDLE CreateMutex(BOOL initialOwner, const char* name);
 BOOL ReleaseMutex(HANDLE mutex);
 

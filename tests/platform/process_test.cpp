@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "platform/device_path.h"
+#include "platform/registry.h"
 #include "platform_test_support.h"
 
 namespace {
@@ -84,6 +85,41 @@ TEST(Process, ADevicePathProgramGetsItsArgumentAsOneWordWithoutAShell) {
   chmod(script.c_str(), 0600);
   EXPECT_FALSE(CreateProcess("\\Program Files\\Tool\\tool.exe", ""));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+// Stores `command` for `program` in the registry's program table.
+void SetProgramCommand(const std::u16string& program, const std::string& command) {
+  HKEY key = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyEx(HKEY_LOCAL_MACHINE, u"Software\\orvik\\Programs", nullptr, &key, nullptr),
+      ERROR_SUCCESS);
+  std::u16string wide(command.begin(), command.end());
+  ASSERT_EQ(RegSetValueEx(key, program.c_str(), REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                          static_cast<DWORD>((wide.size() + 1) * sizeof(char16_t))),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST(Process, TheRegistryTableOverridesTheDefaultsAndPlacesTheArgument) {
+  ScopedOrvikHome home;
+  std::string script = home.path() + "/browser.sh";
+  std::string output = home.path() + "/opened.txt";
+  {
+    std::ofstream out(script);
+    out << "#!/bin/sh\nprintf '%s|' \"$@\" > '" << output << ".tmp'\nmv '" << output << ".tmp' '"
+        << output << "'\n";
+  }
+  chmod(script.c_str(), 0700);
+  SetProgramCommand(u"IEXPLORE.EXE", "\"" + script + "\" --new-window %1 --end");
+  EXPECT_EQ(MapProgramName("iexplore.exe"), "\"" + script + "\" --new-window %1 --end");
+  ASSERT_TRUE(CreateProcess("iexplore.exe", "http://example.org/a b"));
+  ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(output); }));
+  EXPECT_EQ(ReadFile(output), "--new-window|http://example.org/a b|--end|");
+
+  // An entry naming a program that is not there fails as a missing program does.
+  SetProgramCommand(u"peghelp.exe", "orvik-no-such-viewer %1");
+  EXPECT_FALSE(CreateProcess("peghelp.exe", "file:\\WINDOWS\\orvhelp.htc"));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(Process, HandheldProgramNamesMapToLinuxCommands) {
