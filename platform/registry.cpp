@@ -11,8 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/device_path.h"
 #include "platform/reg_data.h"
-#include "platform/reg_home.h"
 #include "platform/reg_store.h"
 #include "platform/reg_text.h"
 
@@ -95,7 +95,7 @@ LONG OpenKey(HKEY parent, const WCHAR* subKey, bool create, HKEY* result, DWORD*
   if (!reg::IsQuotable(key->path)) {
     return ERROR_INVALID_PARAMETER;  // the file could not hold this path
   }
-  key->folder = reg::RegistryFolder();
+  key->folder = OrvikHome();
   reg::Tree tree;
   reg::LoadRegistry(key->folder, &tree);
   bool exists = IsRootPath(key->path) || reg::KeyExists(tree, key->path);
@@ -179,7 +179,7 @@ LONG RegQueryValueEx(HKEY key, const WCHAR* valueName, DWORD* type, BYTE* data, 
   if (const char16_t* root = RootName(key)) {
     // A root is never opened, so it has no snapshot: read the file now.
     reg::Tree tree;
-    reg::LoadRegistry(reg::RegistryFolder(), &tree);
+    reg::LoadRegistry(OrvikHome(), &tree);
     if (const reg::Key* found = reg::FindKey(tree, root)) {
       rootView = *found;
     }
