@@ -97,7 +97,8 @@ TEST_P(StreamBuilder, RestartInsideCallbackParsesTheNewStream) {
   r.hook = RestartOnSuccess;
   std::string stream = std::string(kServerHeader) +
                        "<success xmlns='urn:ietf:params:xml:ns:xmpp-sasl'/>"
-                       "<stream:stream xmlns='jabber:client' id='second' version='1.0'>"
+                       "<?xml version='1.0'?><stream:stream xmlns='jabber:client' id='second' "
+                       "version='1.0'>"
                        "<stream:features/><message><body>after</body></message>";
   ASSERT_EQ(r.Feed(stream, chunk()), 0);
   EXPECT_EQ(r.states, (std::vector<int>{STREAM_STATE_OPEN, STREAM_STATE_OPEN}));
