@@ -77,6 +77,9 @@ struct stream_builder {
   size_t text_capacity;
 };
 
+// The callbacks may call stream_builder_restart (or stream_builder_open, which then restarts)
+// but nothing else of the builder: the parser that calls them is still running.
+
 // An idle builder with the default limits; no parser yet.
 void stream_builder_init(stream_builder* sb, void* owner, stream_state_fn on_state,
                          stream_packet_fn on_packet);

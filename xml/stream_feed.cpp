@@ -144,12 +144,21 @@ int stream_builder_finish(stream_builder* sb) {
     return -1;
   if (!sb->parser)
     return 0;
+  XML_Parser parser = sb->parser;
   sb->in_feed = 1;
-  if (XML_Parse(sb->parser, "", 0, XML_TRUE) == XML_STATUS_ERROR && !sb->error) {
-    sb->error = STREAM_ERR_XML;
-    sb->expat_error = XML_GetErrorCode(sb->parser);
-  }
+  XML_Status status = XML_Parse(parser, "", 0, XML_TRUE);
   sb->in_feed = 0;
+  if (sb->restarted) {
+    // A callback restarted the stream at its very end: the new one has seen nothing yet.
+    XML_ParserFree(parser);
+    sb->restarted = 0;
+    sb->halted = 0;
+    return sb->error ? -1 : 0;
+  }
+  if (status == XML_STATUS_ERROR && !sb->error) {
+    sb->error = STREAM_ERR_XML;
+    sb->expat_error = XML_GetErrorCode(parser);
+  }
   if (sb->error) {
     stream_drop_stanza(sb);
     return -1;
