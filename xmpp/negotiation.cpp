@@ -1,0 +1,164 @@
+// Stream negotiation: stream open, features, SASL PLAIN, STARTTLS, compression, bind.
+#include "xmpp/negotiation.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "xml/base64.h"
+#include "xml/namespaces.h"
+#include "xmpp/iq_tracking.h"
+#include "xmpp/session_messages.h"
+#include "xmpp/stanza_send.h"
+
+namespace {
+
+void clear_create_account(MJabberSession* session) {
+  if (IJabberService* account = session->host->Settings().FindServiceAccount(u"jud"))
+    account->SetCreateAccount(false);
+  session->create_account = 0;
+}
+
+bool is_encrypted(MJabberSession* session) {
+  return session->conn->tls != nullptr;
+}
+
+void send_registration(MJabberSession* session) {
+  session->register_pending = 0;
+  request_register(session);
+  session->conn->state = JCONN_STATE_AUTH;
+}
+
+}  // namespace
+
+void session_stream_open(MJabberSession* session) {
+  jconn* c = session->conn;
+  if (session->state == SESSION_ONLINE) {
+    // The stream restarted after authentication (or compression): nothing to send.
+    clear_create_account(session);
+    if (session->host->Settings().loginOnStartup)
+      session->host->SetLoginRequested(false);
+    return;
+  }
+  if (session->create_account) {
+    // On a clear version 1.0 stream the server may offer STARTTLS: the account's password
+    // waits for the features, so it never travels before encryption is settled.
+    if (c->stream_v1 && !is_encrypted(session))
+      session->register_pending = 1;
+    else
+      send_registration(session);
+  } else if (!c->stream_v1) {
+    request_auth_query(session);
+  }
+}
+
+void session_stream_features(MJabberSession* session, packet* p) {
+  jconn* c = session->conn;
+  session->features = packet_features(p);
+  if (session->state != SESSION_ONLINE) {
+    if ((session->features & FEATURE_STARTTLS) && !is_encrypted(session)) {
+      c->tls_requested = 1;
+      jab_send_starttls(c);
+      return;
+    }
+    if (session->register_pending)
+      send_registration(session);
+    if (session->features & FEATURE_SASL_PLAIN)
+      send_sasl_plain(session);
+    else
+      request_auth_query(session);
+    return;
+  }
+  if (session->host->CompressionSwitch() && (session->features & FEATURE_COMPRESSION) &&
+      !c->compressed) {
+    jab_send_compress(c);
+    return;
+  }
+  if (session->features & FEATURE_BIND)
+    request_bind(session);
+}
+
+char* sasl_plain_message(const char* user, const char* password) {
+  std::string message;
+  message += '\0';
+  message += user ? user : "";
+  message += '\0';
+  message += password ? password : "";
+  return base64_encode(nullptr, message.data(), message.size());
+}
+
+void send_sasl_plain(MJabberSession* session) {
+  jconn* c = session->conn;
+  char* encoded = sasl_plain_message(c->user ? c->user->user : "", c->password);
+  if (!encoded)
+    return;
+  jab_send_sasl_plain(c, encoded);
+  std::free(encoded);
+}
+
+void send_legacy_auth(MJabberSession* session, int fields) {
+  bool digest = (fields & AUTH_DIGEST) && session->host->Settings().useHashAuth;
+  request_auth(session, digest ? 1 : 0);
+  jconn* c = session->conn;
+  c->state = JCONN_STATE_AUTH;
+  if (c->on_state)
+    c->on_state(c, JCONN_EVENT_AUTH_SENT);
+}
+
+void session_auth_success(MJabberSession* session) {
+  session->state = SESSION_ONLINE;
+  PostMessage(session->host->MainWindow(), UM_LOGGED_IN, 0, 0);
+  jab_restart_stream(session->conn);
+}
+
+void session_compressed(MJabberSession* session) {
+  session->conn->compressed = 1;
+  jab_restart_stream(session->conn);
+}
+
+void session_tls_proceed(MJabberSession* session) {
+  jconn* c = session->conn;
+  if (!c->tls_requested) {
+    session_trace(session, "proceed without a STARTTLS request: ignored\n");
+    return;
+  }
+  c->tls_requested = 0;
+  if (jab_start_tls(c) < 0) {
+    session_end_stream(session, c->error_text);
+    return;
+  }
+  jab_restart_stream(c);
+}
+
+void session_failure(MJabberSession* session, packet* p) {
+  const char* ns = xml_node_get_attrib(p->x, "xmlns");
+  if (safe_strcmp(ns, NS_URI_TLS) == 0) {
+    session->conn->tls_requested = 0;
+    session_end_stream(session, "the server could not start TLS");
+    return;
+  }
+  if (safe_strcmp(ns, NS_URI_COMPRESS) == 0) {
+    // The session goes on uncompressed.
+    if (session->features & FEATURE_BIND)
+      request_bind(session);
+    return;
+  }
+  session_login_refused(session);
+}
+
+void session_bind_result(MJabberSession* session) {
+  request_session(session);
+}
+
+void session_end_stream(MJabberSession* session, const char* reason) {
+  jconn* c = session->conn;
+  if (!c || c->stream_failed)
+    return;
+  c->stream_failed = 1;
+  char line[400];
+  std::snprintf(line, sizeof line, "<p>Connection to the server ended: %s.</p>", reason);
+  session->host->AppendLog(line);
+  session_trace(session, line);
+  jab_shutdown_socket(c);
+}

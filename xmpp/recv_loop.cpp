@@ -1,0 +1,105 @@
+// The receive loop of the login thread and what comes before and after it.
+#include <cstdlib>
+
+#include "xmpp/session_loop.h"
+#include "xmpp/session_messages.h"
+
+namespace {
+
+constexpr DWORD kIdlePauseMs = 1000;
+constexpr int kPauseSliceMs = 50;
+const char kKeepalive[] = " \t";
+
+// The pause after an empty poll: ends early when the application stops, or when the socket
+// becomes readable (so received text is handled at once, not up to a second later), or
+// when the socket is gone.
+void pause_pass(MJabberSession* session, DWORD milliseconds) {
+  MShutdownEvent& shutdown = session->host->Shutdown();
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    if (shutdown.IsSignalled())
+      return;
+    jconn* c = session->conn;
+    if (!c || c->fd < 0 || jab_wait_readable(c, kPauseSliceMs))
+      return;
+  }
+}
+
+void hand_over(MJabberSession* session) {
+  char* chunk = jab_poll(session->conn, 5);
+  if (!chunk || !*chunk) {
+    std::free(chunk);
+    pause_pass(session, kIdlePauseMs);
+    return;
+  }
+  SendMessage(session->host->MainWindow(), UM_SESSION_RECEIVED, 0, reinterpret_cast<LPARAM>(chunk));
+  session->last_activity_time = session_now_filetime();
+  std::free(chunk);
+}
+
+void keepalive_if_quiet(MJabberSession* session) {
+  if (session->state != SESSION_ONLINE)
+    return;
+  int64_t now = session_now_filetime();
+  int64_t quiet_ms = now / 10000 - session->last_activity_time / 10000;
+  if (quiet_ms > static_cast<int64_t>(session->host->Settings().keepalivePeriod)) {
+    SendMessage(session->host->MainWindow(), UM_SESSION_KEEPALIVE, 0,
+                reinterpret_cast<LPARAM>(kKeepalive));
+    session->last_activity_time = session_now_filetime();
+  }
+}
+
+void one_pass(MJabberSession* session) {
+  MAppMutexes& mutexes = session->host->Mutexes();
+  HANDLE lock = mutexes.CreateAppMutex("IEVENTLOOPMUTEX", false);
+  if (!lock) {
+    session_trace(session, "RecvPollLoop () MUTEX NULL\n");
+    pause_pass(session, kIdlePauseMs);
+    return;
+  }
+  session_trace(session, "EventLoop () MSGWAIT...");
+  DWORD waited = WaitForSingleObject(lock, INFINITE);
+  session_trace(session, "EventLoop () MSGWAITCOMPLETE...");
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    session_trace(session, "RecvPollLoop () MUTEX 2 NULL\n");
+    mutexes.CloseAppMutex(lock);
+    return;
+  }
+  if (connection_alive(session))
+    hand_over(session);
+  keepalive_if_quiet(session);
+  session_trace(session, "Release");
+  mutexes.CloseAppMutex(lock);
+  session_trace(session, "Released");
+}
+
+}  // namespace
+
+int RecvPollLoop(MJabberSession* session) {
+  session->state = SESSION_POLLING;
+  while (connection_alive(session) && !session->host->Shutdown().IsSignalled()) {
+    one_pass(session);
+    session_trace(session, "Looping again");
+  }
+  session->state = SESSION_OFF;
+  jab_drop_socket(session->conn);
+  return 1;
+}
+
+void session_run(MJabberSession* session) {
+  ResetEvent(session->loop_ended);
+  RecvPollLoop(session);
+  SetEvent(session->loop_ended);
+  session->host->AppendLog("<p>Sending disconnection</p>");
+  PostMessage(session->host->MainWindow(), UM_SESSION_ENDED, 0, 0);
+}
+
+void session_after_run(MJabberSession* session) {
+  KillTimer(session->host->MainWindow(), POST_LOGIN_TIMER_ID);
+  jab_close(session->conn);
+}
+
+void session_keepalive(MJabberSession* session, const char* text) {
+  if (session && session->conn)
+    jab_send_text(session->conn, text, 0);
+}
