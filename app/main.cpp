@@ -1,17 +1,73 @@
-// Process entry of orvik Messenger.
+// Process entry of orvik Messenger: usage and version, the single-instance rule with the
+// hand-over of a second start's command line, the application object and the message loop.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 
-int main(int argc, char** argv) {
+#include "app/app.h"
+#include "app/command_line.h"
+#include "app/jabber_wnd.h"
+#include "app/single_instance.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: orvik [-cw JID]\n"
+    "\n"
+    "orvik Messenger, an XMPP (Jabber) instant-messaging client.\n"
+    "\n"
+    "  -cw JID        open a conversation with JID (\"xmpp:JID\" works too); when orvik\n"
+    "                 is already running, the running program opens it\n"
+    "  --help         show this help and exit\n"
+    "  --version      show the version and exit\n"
+    "\n"
+    "The profile (settings, logs) lives in $ORVIK_HOME, by default ~/.config/orvik.\n";
+
+// True when the process should end at once (help or version was asked for).
+bool HandleInformationOptions(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
       std::printf("orvik Messenger %s\n", ORVIK_VERSION);
-      return 0;
+      return true;
     }
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::printf("Usage: orvik [-cw JID]\n");
-      return 0;
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return true;
     }
   }
-  return 0;
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (HandleInformationOptions(argc, argv)) {
+    return 0;
+  }
+  mstring commandLine = JoinArguments(argc, argv);
+  MSingleInstance instance;
+  if (instance.Claim(commandLine) == MSingleInstance::Result::HandedOver) {
+    return 0;  // the running program has it now
+  }
+  if (!InitDisplay(&argc, argv)) {
+    std::fprintf(stderr, "orvik: cannot open the display\n");
+    return 1;
+  }
+  auto* handle = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(getpid()));
+  // The application object lives until the process ends, as everything may reach it.
+  auto* app = new MApp(handle, commandLine);
+  SetApp(app);
+  if (!app->Initialise()) {
+    std::fprintf(stderr, "orvik: cannot create the main window\n");
+    return 1;
+  }
+  if (HANDLE listener =
+          instance.StartListening(app->mainFrame->GetHwnd(), app->shutdownEvent->handle())) {
+    app->RegisterThread(listener);
+  }
+  int code = app->Run();
+  ShutdownDisplay();
+  // The loop ends with 18 after the orderly exit; to the shell that is success.
+  return code == 18 ? 0 : code;
 }

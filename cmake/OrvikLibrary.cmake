@@ -17,10 +17,11 @@ function(orvik_library name)
   endif()
 endfunction()
 
-# orvik_test(<name> LABEL <unit|gui|e2e> DEPENDS <libs...>)
+# orvik_test(<name> LABEL <unit|gui|e2e> DEPENDS <libs...> [ENVIRONMENT <VAR=value...>])
 # One GoogleTest executable of every *_test.cpp in the calling folder, registered with CTest.
+# ENVIRONMENT is set for every test of the executable (QT_QPA_PLATFORM=offscreen for gui).
 function(orvik_test name)
-  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "DEPENDS;ENVIRONMENT" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   if(NOT sources)
     return()
@@ -30,7 +31,13 @@ function(orvik_test name)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE orvik_options ${ARG_DEPENDS} GTest::gtest_main)
-  gtest_discover_tests(${name}
-    PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
-    DISCOVERY_TIMEOUT 30)
+  if(ARG_ENVIRONMENT)
+    gtest_discover_tests(${name}
+      PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${ARG_ENVIRONMENT}"
+      DISCOVERY_TIMEOUT 30)
+  else()
+    gtest_discover_tests(${name}
+      PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
+      DISCOVERY_TIMEOUT 30)
+  endif()
 endfunction()

@@ -60,7 +60,22 @@ BOOL UnregisterClass(const char* className) {
   return TRUE;
 }
 
+namespace {
+WindowNativeHook attachHook = nullptr;
+WindowNativeHook destroyHook = nullptr;
+}  // namespace
+
+void SetWindowNativeHooks(WindowNativeHook attach, WindowNativeHook destroy) {
+  attachHook = attach;
+  destroyHook = destroy;
+}
+
 HWND CreateWindowEx(const char* className, const char* windowName, HWND parent, void* createParam) {
+  return CreateWindowWithNative(className, windowName, parent, createParam, nullptr);
+}
+
+HWND CreateWindowWithNative(const char* className, const char* windowName, HWND parent,
+                            void* createParam, void* native) {
   if (className == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
@@ -80,8 +95,12 @@ HWND CreateWindowEx(const char* className, const char* windowName, HWND parent, 
     record->windowName = windowName != nullptr ? windowName : "";
     record->procedure = windowClass->procedure;
     record->queue = queue;
+    record->native = native;
     procedure = record->procedure;
     InsertWindow(record);
+  }
+  if (native != nullptr && attachHook != nullptr) {
+    attachHook(record, native);
   }
   CREATESTRUCT create{createParam, parent, windowName, className};
   if (procedure(record, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
@@ -114,6 +133,11 @@ BOOL DestroyWindow(HWND window) {
   }
   // The window is still valid while it handles WM_DESTROY.
   procedure(window, WM_DESTROY, 0, 0);
+  if (destroyHook != nullptr && window->native != nullptr) {
+    void* native = window->native;
+    window->native = nullptr;
+    destroyHook(window, native);
+  }
   std::lock_guard<std::mutex> guard(QueueLock());
   if (LiveWindow(window) != nullptr) {
     RetireWindow(window);

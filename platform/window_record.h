@@ -60,7 +60,23 @@ struct WindowRecord {
   ThreadQueueRef queue;        // of the creating thread
   std::uint64_t sequence = 0;  // creation order, for FindWindow
   bool destroying = false;
+  // The display backend's state of this window (the Qt widget and what goes with it), set
+  // before WM_CREATE by CreateWindowWithNative and released by the destroy hook; null for a
+  // message-only window. Touched only on the owner thread.
+  void* native = nullptr;
 };
+
+// --- the display backend's hook (window_class.cpp) ----------------------------------------
+// CreateWindowEx with the backend's state attached before WM_CREATE is sent, so a window
+// procedure can already measure and draw its window while it handles WM_CREATE.
+HWND CreateWindowWithNative(const char* className, const char* windowName, HWND parent,
+                            void* createParam, void* native);
+// The backend's two hooks, one pair per process, both called on the owner thread with no
+// lock held: `attach` when the record of a window with native state exists, before WM_CREATE
+// (so the backend learns the HWND of its widget); `destroy` by DestroyWindow after WM_DESTROY,
+// while the window is still valid, so the backend can take its widget down.
+using WindowNativeHook = void (*)(HWND window, void* native);
+void SetWindowNativeHooks(WindowNativeHook attach, WindowNativeHook destroy);
 
 std::mutex& QueueLock();
 // The calling thread's queue, created on first use; closed when the thread ends.

@@ -1,0 +1,98 @@
+// MApp: the application object. It owns every long-lived component (settings, debug log,
+// registries, the main frame and the windows), creates them in order at start-up, runs the
+// message loop and shuts the program down in order. One per process, reachable through App().
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include "app/app_routes.h"
+#include "app/runtime/app_mutexes.h"
+#include "app/runtime/app_threads.h"
+#include "app/runtime/shutdown_event.h"
+#include "app/settings/settings.h"
+#include "diag/debug_log.h"
+#include "platform/critical_section.h"
+#include "ui/log_wnd.h"
+#include "ui/wnd_stack.h"
+#include "xml/mstring.h"
+
+class MJabberWnd;
+
+class MApp {
+ public:
+  MApp(HINSTANCE instance, const mstring& commandLine);
+  ~MApp();
+  MApp(const MApp&) = delete;
+  MApp& operator=(const MApp&) = delete;
+
+  // Start-up steps 1 to 15; false when the main frame could not be made.
+  bool Initialise();
+  // The message loop: returns the quit message's parameter.
+  int Run();
+  // The shutdown sequence (the Exit command).
+  void Exit();
+  // Applies a command line (this start's or a second start's).
+  void ParseCommandLine(const mstring& text);
+
+  HANDLE CreateAppMutex(const char* name, bool initiallyOwned);
+  void CloseAppMutex(HANDLE mutex);
+  void RegisterThread(HANDLE thread);
+  void UnregisterThread(HANDLE thread);
+  bool WaitForShutdown(DWORD milliseconds);
+
+  void ShowLogWindow();
+  // The later components' operations (do nothing until they are installed).
+  MAppRoutes& routes() { return *routes_; }
+  void SetRoutes(std::unique_ptr<MAppRoutes> routes);
+
+  // Fields, in the order the program always kept them.
+  HINSTANCE instance;
+  HANDLE locationThread = nullptr;
+  HANDLE loginThread = nullptr;
+  std::unique_ptr<MShutdownEvent> shutdownEvent;
+  HANDLE loginMutex = nullptr;
+  mstring presenceShow;
+  mstring statusText;
+  mstring clientVersion;
+  mstring country;
+  mstring sessionStamp;
+  LONG paneHeight = 0;
+  LONG paneHeight2 = 0;
+  LONG workAreaWidth = 0;
+  DWORD statusCommand = 0;
+  DWORD platform = 0;
+  std::unique_ptr<MJabberWnd> mainFrame;
+  // chat window: comes with the chat window
+  MAppMutexes mutexes;
+  MAppThreads threads;
+  mstring commandLine;
+  // session: comes with the session engine
+  std::unique_ptr<MSettings> settings;
+  // roster: comes with the roster model
+  std::unique_ptr<MDebugLog> debugLog;
+  BYTE loginRequested = 0;
+  BYTE locationPublished = 0;
+  BYTE locationRequested = 0;
+  CRITICAL_SECTION dispatchLock;
+  CRITICAL_SECTION conversationLock;
+  // banner: the advertising banner component, not part of this program
+
+  MWndStack windows;
+  std::unique_ptr<MLogWnd> logWindow;
+
+ private:
+  void SetUpComponents();
+  void MeasureWorkArea();
+  void CreateMainFrame();
+  void CreateChildWindows();
+  void StartSessionAndWindows();
+
+  std::unique_ptr<MAppRoutes> routes_;
+};
+
+// The application object of this process (null before start-up and in a second start).
+MApp* App();
+void SetApp(MApp* app);
+// Set when shutdown begins; the session's receive loop reads it.
+extern std::atomic<bool> g_exiting;

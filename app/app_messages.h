@@ -1,0 +1,44 @@
+// The application messages that other threads and components send to the main frame, with
+// their fixed numbers, and the string resources of the main frame.
+#pragma once
+
+#include "platform/window.h"
+
+constexpr UINT UM_ROSTER_ADD_ITEM = 1081;
+constexpr UINT UM_ROSTER_REMOVE_ITEM = 1082;
+constexpr UINT UM_ROSTER_ADD_GROUP = 1083;
+constexpr UINT UM_ROSTER_UPDATE_ITEM = 1084;
+constexpr UINT UM_ROSTER_PRESENCE = 1085;
+constexpr UINT UM_UPDATE_MENU = 1088;
+constexpr UINT UM_SHOW_MESSAGE = 1095;
+constexpr UINT UM_ROSTER_ADD_SERVICE = 1097;
+constexpr UINT UM_SESSION_RECEIVED = 1099;
+constexpr UINT UM_SESSION_KEEPALIVE = 1100;
+constexpr UINT UM_SERIAL_DATA = 1357;
+constexpr UINT UM_LOGGED_IN = 65000;
+constexpr UINT UM_SESSION_ENDED = 65005;
+// The single-instance listener asks the frame to come forward before it hands over a second
+// start's command line (the second process cannot raise another process's window here).
+constexpr UINT UM_BRING_FORWARD = WM_APP + 1;
+
+// The copy-data tag of a second start's command line, and its buffer size.
+constexpr UINT_PTR kCommandLineTag = 65003;
+constexpr int kCommandLineSize = 1024;
+
+// String resources 1 and 3: the main frame's title and window class name; the single-instance
+// test uses the same two.
+constexpr const WCHAR* kFrameTitle = u"orvik Messenger";
+constexpr const WCHAR* kFrameClass = u"JORVIKFRAMEWND";
+constexpr const char* kFrameTitleNarrow = "orvik Messenger";
+constexpr const char* kFrameClassNarrow = "JORVIKFRAMEWND";
+
+// Resources of the main frame.
+constexpr int kFrameIcon = 101;
+constexpr int kFrameMenu = 129;
+constexpr int kFrameButtons = 8216;
+
+// Session states reported with UM_UPDATE_MENU.
+constexpr WPARAM kSessionOff = 0;
+constexpr WPARAM kSessionPolling = 1;
+constexpr WPARAM kSessionOnline = 3;
+constexpr WPARAM kSessionConnecting = 4;

@@ -1,0 +1,62 @@
+// MAppRoutes: where the main frame sends the work whose components come with later parts of
+// the program (the session engine, the roster model and window, the chat, login, dialogs,
+// location, notifications, gateway accounts). Each operation does nothing here; the part that
+// brings a component overrides its operations and installs itself with MApp::SetRoutes.
+// Payloads handed over in lParam are heap objects the implementation takes and frees.
+#pragma once
+
+#include "platform/window.h"
+#include "xml/mstring.h"
+#include "xml/wmstring.h"
+
+class MAppRoutes {
+ public:
+  virtual ~MAppRoutes() = default;
+
+  // Messages from worker threads (their payload belongs to the implementation).
+  virtual void RosterAddItem(LPARAM) {}
+  virtual void RosterRemoveItem(LPARAM) {}
+  virtual void RosterAddGroup(LPARAM) {}
+  virtual void RosterUpdateItem(LPARAM) {}
+  virtual void RosterPresence(LPARAM) {}
+  virtual void RosterAddService(LPARAM) {}
+  virtual void SessionReceived(LPARAM) {}
+  virtual void SessionKeepalive(LPARAM) {}
+  virtual void SerialData(LPARAM) {}
+  virtual void SessionStateChanged(UINT) {}  // UM_LOGGED_IN or UM_SESSION_ENDED
+
+  // Login, logout and presence.
+  virtual bool HasSession() { return false; }
+  virtual void Login(bool) {}
+  virtual void Logout() {}
+  virtual void Disconnected() {}
+  virtual void SetStatus(UINT) {}
+
+  // Windows and dialogs.
+  virtual bool ShowLoginWindow() { return false; }  // false: there is no login window yet
+  virtual void ShowRosterWindow() {}
+  virtual void ShowActiveChatsWindow() {}
+  virtual void ToggleOnlyOnline() {}
+  virtual void AboutDialog() {}
+  virtual void PreferencesDialog() {}
+  virtual void ProxyDialog() {}
+  virtual void FontsDialog() {}
+  virtual void BroadcastDialog() {}
+  virtual void RunSetupWizard() {}
+  virtual void LocationSetupDialog() {}
+  virtual void ShowMyLocation() {}
+  virtual void ClosePopup() {}
+  virtual void OpenPopupChat() {}
+  // "Connect..." of a gateway: the account of that type runs its setup and registers.
+  virtual void GatewaySetup(const WCHAR*) {}
+  // Option cw: open a conversation with the JID and show the chat window.
+  virtual void OpenConversation(const mstring&) {}
+
+  // Start-up steps of later components.
+  virtual void CreateServiceAccounts() {}
+  virtual void CreateSession() {}
+  virtual void CreateWindows() {}
+  virtual void AddServicesGroup() {}
+  virtual void StartLocation() {}
+  virtual void StartBanner() {}
+};

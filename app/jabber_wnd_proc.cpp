@@ -1,0 +1,226 @@
+// MJabberWnd's window procedure: the application messages and the command table.
+#include <cstring>
+
+#include "app/app.h"
+#include "app/app_messages.h"
+#include "app/jabber_wnd.h"
+#include "platform/process.h"
+#include "ui/wnd_stack.h"
+#include "xml/text_convert.h"
+
+LRESULT MJabberWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  bool handled = false;
+  LRESULT result = OnApplicationMessage(message, wParam, lParam, &handled);
+  if (handled) {
+    return result;
+  }
+  switch (message) {
+    case WM_COPYDATA: {
+      auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (data == nullptr || data->dwData != kCommandLineTag || data->lpData == nullptr) {
+        break;
+      }
+      // The text ends at its NUL, and never beyond the data handed over.
+      const char* text = static_cast<const char*>(data->lpData);
+      app_->ParseCommandLine(
+          mstring(text, static_cast<std::uint32_t>(strnlen(text, data->cbData))));
+      return TRUE;
+    }
+    case WM_SIZE:
+      if (hwnd == hwnd_) {
+        FitChildren();
+      }
+      break;
+    case WM_CLOSE:
+      // Closing the frame from the desktop is the Exit command, so threads end in order.
+      if (hwnd == hwnd_ && !g_exiting.load()) {
+        app_->Exit();
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      if (hwnd == hwnd_) {
+        PostQuitMessage(18);
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      return OnCommand(hwnd, LOWORD(wParam), wParam, lParam);
+    default:
+      break;
+  }
+  return MWnd::WindowProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT MJabberWnd::OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                         bool* handled) {
+  *handled = true;
+  MAppRoutes& routes = app_->routes();
+  switch (message) {
+    case UM_ROSTER_ADD_ITEM:
+      routes.RosterAddItem(lParam);
+      return 0;
+    case UM_ROSTER_REMOVE_ITEM:
+      routes.RosterRemoveItem(lParam);
+      return 0;
+    case UM_ROSTER_ADD_GROUP:
+      routes.RosterAddGroup(lParam);
+      return 0;
+    case UM_ROSTER_UPDATE_ITEM:
+      routes.RosterUpdateItem(lParam);
+      return 0;
+    case UM_ROSTER_PRESENCE:
+      routes.RosterPresence(lParam);
+      return 0;
+    case UM_UPDATE_MENU:
+      UpdateMenu(wParam, lParam != 0);
+      return 0;
+    case UM_SHOW_MESSAGE: {
+      auto* text = reinterpret_cast<mstring*>(lParam);
+      if (text != nullptr) {
+        ShowAppMessage(hwnd_, mb_to_wide(text->c_str()));
+        delete text;
+      }
+      return 0;
+    }
+    case UM_ROSTER_ADD_SERVICE:
+      routes.RosterAddService(lParam);
+      return 0;
+    case WM_MWND_SHOW:
+      if (auto* window = reinterpret_cast<MWnd*>(lParam);
+          window != nullptr && stack_->Contains(window)) {
+        window->Show();
+      }
+      return 0;
+    case UM_SESSION_RECEIVED:
+      routes.SessionReceived(lParam);
+      return 0;
+    case UM_SESSION_KEEPALIVE:
+      routes.SessionKeepalive(lParam);
+      return 0;
+    case UM_SERIAL_DATA:
+      routes.SerialData(lParam);
+      return 0;
+    case UM_LOGGED_IN:
+    case UM_SESSION_ENDED:
+      routes.SessionStateChanged(message);
+      return 0;
+    case UM_BRING_FORWARD: {
+      auto bits = reinterpret_cast<std::uintptr_t>(hwnd_) | 1;
+      SetForegroundWindow(reinterpret_cast<HWND>(bits));
+      return 0;
+    }
+    default:
+      *handled = false;
+      return 0;
+  }
+}
+
+void MJabberWnd::PassToFrontWindow(UINT message, WPARAM wParam, LPARAM lParam) {
+  MWnd* front = stack_->Top();
+  if (front != nullptr && front != this) {
+    front->WindowProc(front->GetHwnd(), message, wParam, lParam);
+  }
+}
+
+LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lParam) {
+  MAppRoutes& routes = app_->routes();
+  switch (command) {
+    case 1:
+      SendMessage(hwnd_, WM_ACTIVATE, WA_INACTIVE, 0);
+      SendMessage(hwnd_, WM_CLOSE, 0, 0);
+      return 0;
+    case 113:
+      routes.ClosePopup();
+      break;
+    case 114:
+      routes.OpenPopupChat();
+      break;
+    case 40003:
+      routes.AboutDialog();
+      return 0;
+    case 40004:
+      routes.PreferencesDialog();
+      return 0;
+    case 40005:
+      app_->Exit();
+      return 0;
+    case 40008:
+      app_->ShowLogWindow();
+      routes.Login(true);
+      return 0;
+    case 40013:
+      CreateProcess("peghelp.exe", "file:\\WINDOWS\\orvhelp.htc");
+      return 0;
+    case 40022:
+    case 65002:
+      routes.ShowRosterWindow();
+      return 0;
+    case 40026:
+      routes.RunSetupWizard();
+      app_->ShowLogWindow();
+      routes.Login(true);
+      return 0;
+    case 40027:
+      app_->settings->SetLoginOnStartup(false);
+      routes.Logout();
+      routes.Disconnected();
+      return 0;
+    case 40034:
+    case 40035:
+    case 40036:
+    case 40037:
+    case 40062:
+      routes.SetStatus(command);
+      return 0;
+    case 40041:
+      routes.GatewaySetup(u"icq");
+      return 0;
+    case 40042:
+      routes.GatewaySetup(u"yahoo");
+      return 0;
+    case 40043:
+      routes.GatewaySetup(u"aim");
+      return 0;
+    case 40044:
+      routes.GatewaySetup(u"msn");
+      return 0;
+    case 40116:
+      routes.ProxyDialog();
+      return 0;
+    case 40154:
+      routes.FontsDialog();
+      return 0;
+    case 40157:
+    case 40181:
+    case 40198:
+    case 40199:
+    case 40200:
+    case 40201:
+    case 40202:
+      PassToFrontWindow(WM_COMMAND, wParam, lParam);
+      return 0;
+    case 40162:
+      routes.ToggleOnlyOnline();
+      return 0;
+    case 40193:
+      routes.LocationSetupDialog();
+      return 0;
+    case 40205:
+      routes.BroadcastDialog();
+      return 0;
+    case 40206:
+      routes.ShowMyLocation();
+      return 0;
+    case 40211:
+    case 65001:
+      routes.ShowActiveChatsWindow();
+      return 0;
+    case 40249:
+      app_->ShowLogWindow();
+      return 0;
+    default:
+      break;
+  }
+  return MWnd::WindowProc(hwnd, WM_COMMAND, wParam, lParam);
+}

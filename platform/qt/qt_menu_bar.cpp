@@ -1,0 +1,188 @@
+// The bottom menu bar: one button per top-level popup of its menu (the popup opens above it),
+// then image buttons with tooltips. Choices reach the owner as posted WM_COMMAND messages.
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QToolButton>
+
+#include "platform/qt/qt_images.h"
+#include "platform/qt/qt_menu.h"
+#include "platform/qt/qt_window.h"
+
+namespace {
+
+constexpr int kBarHeight = 30;
+
+class MenuBarWidget : public QWidget {
+ public:
+  MenuBarWidget(QtWindow* state, QWidget* parent) : QWidget(parent), state_(state) {
+    setAutoFillBackground(true);
+    layout_ = new QHBoxLayout(this);
+    layout_->setContentsMargins(2, 2, 2, 2);
+    layout_->setSpacing(2);
+    layout_->addStretch(1);
+  }
+  ~MenuBarWidget() override { DestroyMenu(menu_); }
+
+  void SetMenu(HMENU menu) {
+    menu_ = menu;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      auto* button = new QToolButton(this);
+      button->setText(menu->items[static_cast<std::size_t>(i)].text);
+      button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+      button->setAutoRaise(true);
+      QObject::connect(button, &QToolButton::clicked, [this, i, button] { OpenPopup(i, button); });
+      layout_->insertWidget(static_cast<int>(buttons_.size()), button);
+      buttons_.push_back(Button{button, 0});
+    }
+  }
+
+  void AddImageButton(const QPixmap& image, const MENUBARBUTTON& spec) {
+    auto* button = new QToolButton(this);
+    button->setIcon(QIcon(image));
+    button->setIconSize(image.size());
+    button->setAutoRaise(true);
+    button->setEnabled(spec.enabled);
+    UINT command = spec.command;
+    HWND owner = state_->parent;
+    QObject::connect(button, &QToolButton::clicked,
+                     [owner, command] { PostMessage(owner, WM_COMMAND, command, 0); });
+    layout_->addWidget(button);
+    buttons_.push_back(Button{button, command});
+  }
+
+  bool SetTooltips(const WCHAR* const* texts, int count) {
+    for (int i = 0; i < count && i < static_cast<int>(buttons_.size()); ++i) {
+      buttons_[static_cast<std::size_t>(i)].widget->setToolTip(ToQString(texts[i]));
+    }
+    return true;
+  }
+
+  QToolButton* ButtonFor(UINT command) {
+    for (const Button& button : buttons_) {
+      if (button.command == command && command != 0) {
+        return button.widget;
+      }
+    }
+    return nullptr;
+  }
+
+  HMENU menu() const { return menu_; }
+
+ private:
+  struct Button {
+    QToolButton* widget;
+    UINT command;  // 0 for a menu button
+  };
+
+  void OpenPopup(int index, QToolButton* button) {
+    HMENU popup = GetSubMenu(menu_, index);
+    if (popup == nullptr) {
+      return;
+    }
+    QMenu menu(this);
+    UINT chosen = 0;
+    BuildQMenu(popup, &menu, &chosen);
+    QPoint corner = button->mapToGlobal(QPoint(0, 0));
+    {
+      ModalScope modal;
+      menu.exec(QPoint(corner.x(), corner.y() - menu.sizeHint().height()));
+    }
+    if (chosen != 0) {
+      PostMessage(state_->parent, WM_COMMAND, chosen, 0);
+    }
+  }
+
+  QtWindow* state_;
+  QHBoxLayout* layout_;
+  HMENU menu_ = nullptr;
+  std::vector<Button> buttons_;
+};
+
+LRESULT MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProc(window, message, wParam, lParam);
+}
+
+QWidget* MakeMenuBar(QtWindow* state, QWidget*) {
+  QtWindow* owner = NativeOf(state->parent);
+  return new MenuBarWidget(state, owner != nullptr ? owner->widget.data() : nullptr);
+}
+
+MenuBarWidget* BarOf(HWND bar) {
+  return dynamic_cast<MenuBarWidget*>(WidgetOf(bar));
+}
+
+}  // namespace
+
+HWND CreateMenuBar(HWND owner, HMENU menu) {
+  QtWindow* ownerState = NativeOf(owner);
+  if (ownerState == nullptr || menu == nullptr) {
+    return nullptr;
+  }
+  RegisterClass("JMENUBAR", MenuBarProc);
+  // A child of the owner's widget, but not a client child: it sits below the client area.
+  HWND bar = CreateNativeWindow("JMENUBAR", QString(), WS_CHILD | WS_VISIBLE, 0, 0, 0, kBarHeight,
+                                owner, 0, nullptr, MakeMenuBar);
+  MenuBarWidget* widget = BarOf(bar);
+  if (widget == nullptr) {
+    return nullptr;
+  }
+  widget->SetMenu(menu);
+  ownerState->menuBar = bar;
+  PlaceFrameParts(ownerState);
+  widget->show();
+  // The client area just shrank.
+  QSize client = ClientSize(ownerState);
+  CallProcedure(owner, WM_SIZE, 0, MAKELPARAM(client.width(), client.height()));
+  return bar;
+}
+
+HMENU MenuBarMenu(HWND bar) {
+  MenuBarWidget* widget = BarOf(bar);
+  return widget != nullptr ? widget->menu() : nullptr;
+}
+
+BOOL MenuBarAddImageButtons(HWND bar, HINSTANCE, int bitmapId, int imageWidth,
+                            const MENUBARBUTTON* buttons, int count) {
+  MenuBarWidget* widget = BarOf(bar);
+  QImage strip = ResourceImage(bitmapId);
+  if (widget == nullptr || buttons == nullptr || imageWidth <= 0) {
+    return FALSE;
+  }
+  for (int i = 0; i < count; ++i) {
+    QPixmap image;
+    int x = buttons[i].image * imageWidth;
+    if (!strip.isNull() && x + imageWidth <= strip.width()) {
+      image = QPixmap::fromImage(strip.copy(x, 0, imageWidth, strip.height()));
+    } else {
+      image = QPixmap(imageWidth, imageWidth);
+      image.fill(Qt::lightGray);
+    }
+    widget->AddImageButton(image, buttons[i]);
+  }
+  return TRUE;
+}
+
+BOOL MenuBarSetTooltips(HWND bar, const WCHAR* const* texts, int count) {
+  MenuBarWidget* widget = BarOf(bar);
+  return widget != nullptr && texts != nullptr && widget->SetTooltips(texts, count) ? TRUE : FALSE;
+}
+
+BOOL MenuBarEnableButton(HWND bar, UINT command, BOOL enable) {
+  MenuBarWidget* widget = BarOf(bar);
+  QToolButton* button = widget != nullptr ? widget->ButtonFor(command) : nullptr;
+  if (button == nullptr) {
+    return FALSE;
+  }
+  button->setEnabled(enable != FALSE);
+  return TRUE;
+}
+
+BOOL MenuBarIsButtonEnabled(HWND bar, UINT command) {
+  MenuBarWidget* widget = BarOf(bar);
+  QToolButton* button = widget != nullptr ? widget->ButtonFor(command) : nullptr;
+  return button != nullptr && button->isEnabled() ? TRUE : FALSE;
+}
+
+int MenuBarHeight(HWND bar) {
+  return bar != nullptr ? kBarHeight : 0;
+}

@@ -1,0 +1,128 @@
+// The display's loop and the platform message queue are one loop: messages posted from other
+// threads are handled promptly while GetMessage lets Qt wait, a worker's SendMessage blocks
+// until the UI thread handled it, and the queue keeps being served inside a loop of Qt's own.
+#include <atomic>
+#include <thread>
+
+#include "platform/dialog.h"
+#include "platform/kernel.h"
+#include "platform/message_box.h"
+#include "tests/platform/message_test_support.h"
+#include "tests/platform_qt/display_support.h"
+
+namespace {
+
+class MessageLoopTest : public DisplayTest {};
+
+TEST_F(MessageLoopTest, PostFromWorkerIsHandledWhileTheLoopWaits) {
+  std::atomic<int> handled{0};
+  MessageHandler handler = [&](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    if (message == kPing) {
+      ++handled;
+    }
+    return 0;
+  };
+  HWND window = MakeTestWindow(&handler);
+  std::thread worker([window] {
+    Sleep(100);  // the loop is waiting in Qt by then
+    PostMessage(window, kPing, 0, 0);
+  });
+  EXPECT_TRUE(RunUntil([&] { return handled.load() == 1; }));
+  worker.join();
+  DestroyWindow(window);
+}
+
+TEST_F(MessageLoopTest, SendFromWorkerBlocksUntilHandledAndReturnsTheResult) {
+  std::atomic<bool> inside{false};
+  MessageHandler handler = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
+    if (message == kPing) {
+      inside = true;
+      return static_cast<LRESULT>(wParam * 2);
+    }
+    return 0;
+  };
+  HWND window = MakeTestWindow(&handler);
+  std::atomic<LRESULT> result{0};
+  std::atomic<bool> returned{false};
+  std::thread worker([&] {
+    result = SendMessage(window, kPing, 21, 0);
+    returned = true;
+  });
+  EXPECT_TRUE(RunUntil([&] { return returned.load(); }));
+  worker.join();
+  EXPECT_TRUE(inside.load());
+  EXPECT_EQ(result.load(), 42);
+  DestroyWindow(window);
+}
+
+TEST_F(MessageLoopTest, TimerFiresWhileTheLoopWaitsInQt) {
+  int ticks = 0;
+  MessageHandler handler = [&](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    ticks += message == WM_TIMER ? 1 : 0;
+    return 0;
+  };
+  HWND window = MakeTestWindow(&handler);
+  SetTimer(window, 7, 30, nullptr);
+  EXPECT_TRUE(RunUntil([&] { return ticks >= 3; }));
+  KillTimer(window, 7);
+  DestroyWindow(window);
+}
+
+// While a dialog runs its own loop, messages from another thread still arrive, and the
+// quit message posted meanwhile is left for the outer loop.
+TEST_F(MessageLoopTest, DialogLoopServesTheQueueAndKeepsTheQuitMessage) {
+  std::atomic<int> pings{0};
+  MessageHandler handler = [&](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    pings += message == kPing ? 1 : 0;
+    return 0;
+  };
+  HWND window = MakeTestWindow(&handler);
+  static const DIALOGITEM items[] = {{u"STATIC", u"Waiting", 100, 0, 10, 10, 100, 20}};
+  static const DIALOGTEMPLATE dialog{u"Test", items, 1};
+  std::thread worker([window] {
+    Sleep(50);
+    PostMessage(window, kPing, 0, 0);
+  });
+  struct Context {
+    HWND window;
+    std::atomic<int>* pings;
+  } context{window, &pings};
+  auto procedure = [](HWND dialogWindow, UINT message, WPARAM, LPARAM lParam) -> LRESULT {
+    static Context* active = nullptr;
+    if (message == WM_INITDIALOG) {
+      active = reinterpret_cast<Context*>(lParam);
+      SetTimer(dialogWindow, 1, 20, nullptr);
+      return TRUE;
+    }
+    if (message == WM_TIMER && active != nullptr && active->pings->load() > 0) {
+      KillTimer(dialogWindow, 1);
+      EndDialog(dialogWindow, 77);
+      return TRUE;
+    }
+    return FALSE;
+  };
+  EXPECT_EQ(DialogBoxIndirectParam(nullptr, &dialog, nullptr, procedure,
+                                   reinterpret_cast<LPARAM>(&context)),
+            77);
+  worker.join();
+  EXPECT_EQ(pings.load(), 1);
+  DestroyWindow(window);
+}
+
+TEST_F(MessageLoopTest, MessageBoxAnswersAtOnceWhenTestsAskForIt) {
+  SetMessageBoxAutoAnswer(IDOK);
+  int before = MessageBoxCount();
+  EXPECT_EQ(MessageBoxW(nullptr, u"Text", u"Caption", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST),
+            IDOK);
+  WCHAR text[16];
+  WCHAR caption[16];
+  UINT type = 0;
+  LastMessageBox(text, 16, caption, 16, &type);
+  EXPECT_EQ(MessageBoxCount(), before + 1);
+  EXPECT_EQ(std::u16string(text), u"Text");
+  EXPECT_EQ(std::u16string(caption), u"Caption");
+  EXPECT_EQ(type & MB_TOPMOST, MB_TOPMOST);
+  SetMessageBoxAutoAnswer(0);
+}
+
+}  // namespace

@@ -1,0 +1,297 @@
+// Laying out the view's markup while Expat reports it: tags change the pen, the alignment, the
+// colour and the font; text is cut into runs that fit the line, at a space where there is one;
+// images and rules take their place. The result is a list of drawing operations and links in
+// document coordinates (HtmlLayout).
+#include <cmath>
+#include <cstring>
+
+#include "ui/emoticons.h"
+#include "ui/html_entities.h"
+#include "ui/html_wnd.h"
+#include "xml/text_convert.h"
+
+bool HtmlLayoutKey::operator==(const HtmlLayoutKey& other) const {
+  return width == other.width && lineHeight == other.lineHeight &&
+         std::memcmp(&font, &other.font, sizeof(LOGFONT)) == 0 && colours == other.colours;
+}
+
+namespace {
+
+constexpr COLORREF kBlue = 0xFF0000;
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kPurple = 0xFF0064;
+constexpr COLORREF kBlack = 0x000000;
+
+bool NameIs(const char* name, const char* wanted) {
+  return mstricmp(name, wanted) == 0;
+}
+
+const char* Attribute(const char** attributes, const char* wanted) {
+  for (int i = 0; attributes != nullptr && attributes[i] != nullptr; i += 2) {
+    if (NameIs(attributes[i], wanted)) {
+      return attributes[i + 1];
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// One pass of Expat over a piece of markup, appending to the view's layout.
+class HtmlLayoutRun {
+ public:
+  HtmlLayoutRun(MHtmlWnd& view, LONG width) : view_(view), width_(width) {}
+
+  bool Run(const mstring& markup) {
+    XML_Parser parser = view_.parser_;
+    XML_ParserReset(parser, nullptr);
+    XML_SetUserData(parser, this);
+    XML_SetElementHandler(parser, OnStart, OnEnd);
+    XML_SetCharacterDataHandler(parser, OnText);
+    return XML_Parse(parser, markup.c_str(), static_cast<int>(markup.length()), 1) == XML_STATUS_OK;
+  }
+  // The last thing reported inside the root was an end tag: content appended later starts
+  // fresh, exactly as it would in a parse of the whole.
+  bool endedWithEndTag() const { return endedWithEndTag_; }
+
+ private:
+  static void OnStart(void* self, const char* name, const char** attributes) {
+    static_cast<HtmlLayoutRun*>(self)->Start(name, attributes);
+  }
+  static void OnEnd(void* self, const char* name) { static_cast<HtmlLayoutRun*>(self)->End(name); }
+  static void OnText(void* self, const char* text, int length) {
+    static_cast<HtmlLayoutRun*>(self)->Text(text, length);
+  }
+
+  HtmlLayoutState& state() { return view_.state_; }
+  LONG lineHeight() const { return view_.lineHeight_; }
+
+  void NewLineWithExtra() {
+    state().penY += lineHeight() + state().extra;
+    state().penX = 0;
+    state().extra = 0;
+  }
+
+  void ChangeFont(LONG weight, int underline) {
+    LOGFONT font = view_.GetLogFont();
+    if (weight >= 0) {
+      font.lfWeight = weight;
+    }
+    if (underline >= 0) {
+      font.lfUnderline = static_cast<BYTE>(underline);
+    }
+    view_.SetFontIndirect(view_.GetView(), font);
+  }
+
+  void Start(const char* name, const char** attributes) {
+    ++depth_;
+    endedWithEndTag_ = false;
+    if (NameIs(name, "CENTER")) {
+      state().alignment = 0.5;
+    } else if (NameIs(name, "BR") || NameIs(name, "P")) {
+      NewLineWithExtra();
+    } else if (NameIs(name, "B")) {
+      ChangeFont(FW_BOLD, -1);
+    } else if (NameIs(name, "HR")) {
+      HtmlOp rule;
+      rule.kind = HtmlOp::Kind::Rule;
+      rule.top = state().penY;
+      rule.width = width_;
+      rule.height = 4;
+      view_.layout_.ops.push_back(rule);
+      state().penY += lineHeight() + state().extra;
+    } else if (NameIs(name, "A")) {
+      state().colours.push_back(kBlue);
+      ChangeFont(-1, 1);
+      const char* target = Attribute(attributes, "HREF");
+      if (target != nullptr) {
+        state().linkTarget = target;
+      }
+    } else if (NameIs(name, "FONT")) {
+      PushColour(Attribute(attributes, "COLOR"));
+    } else if (NameIs(name, "IMG")) {
+      const char* source = Attribute(attributes, "SRC");
+      if (source != nullptr) {
+        Image(source);
+      }
+    }
+  }
+
+  // An unknown colour pushes the colour already in force, so that the end tag's pop restores
+  // the enclosing colour instead of an outer one.
+  void PushColour(const char* colour) {
+    if (colour == nullptr) {
+      return;
+    }
+    std::vector<COLORREF>& colours = state().colours;
+    if (NameIs(colour, "RED")) {
+      colours.push_back(kRed);
+    } else if (NameIs(colour, "BLUE")) {
+      colours.push_back(kBlue);
+    } else if (NameIs(colour, "PURPLE")) {
+      colours.push_back(kPurple);
+    } else if (NameIs(colour, "BLACK")) {
+      colours.push_back(kBlack);
+    } else {
+      colours.push_back(colours.empty() ? kBlack : colours.back());
+    }
+  }
+
+  void End(const char* name) {
+    --depth_;
+    if (depth_ > 0) {
+      endedWithEndTag_ = true;
+    }
+    if (NameIs(name, "CENTER")) {
+      state().alignment = 0.0;
+    } else if (NameIs(name, "B")) {
+      ChangeFont(FW_NORMAL, -1);
+    } else if (NameIs(name, "A")) {
+      if (!state().colours.empty()) {
+        state().colours.pop_back();
+      }
+      ChangeFont(-1, 0);
+      state().linkTarget = "";
+    } else if (NameIs(name, "FONT")) {
+      if (!state().colours.empty()) {
+        state().colours.pop_back();
+      }
+    }
+  }
+
+  LONG DrawingX() const {
+    return view_.state_.penX + static_cast<LONG>(view_.state_.alignment * width_);
+  }
+
+  void Image(const char* source) {
+    int id = LookupEmoticonImage(source);
+    SIZE size{0, 0};
+    if (id < 0 || !view_.ImageSize(id, &size)) {
+      return;
+    }
+    LONG line = lineHeight();
+    LONG lines = static_cast<LONG>(std::ceil(static_cast<double>(size.cy) / line));
+    if (width_ < DrawingX() + size.cx) {
+      state().penY += lines * line;
+      state().penX = 0;
+    }
+    HtmlOp image;
+    image.kind = HtmlOp::Kind::Image;
+    image.x = DrawingX();
+    image.top = state().penY;
+    image.width = size.cx;
+    image.height = size.cy;
+    image.image = id;
+    view_.layout_.ops.push_back(image);
+    state().penX += size.cx;
+    if (line < size.cy) {
+      state().extra = (lines - 1) * line;
+    }
+  }
+
+  std::size_t CurrentFont() {
+    const LOGFONT& font = view_.GetLogFont();
+    std::vector<LOGFONT>& fonts = view_.layout_.fonts;
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+      if (std::memcmp(&fonts[i], &font, sizeof(LOGFONT)) == 0) {
+        return i;
+      }
+    }
+    fonts.push_back(font);
+    return fonts.size() - 1;
+  }
+
+  void Text(const char* bytes, int length) {
+    endedWithEndTag_ = false;
+    std::u16string text = DecodeEntitiesOnce(utf8_to_wide(mstring(bytes, length)));
+    std::size_t font = CurrentFont();
+    HDC dc = view_.memoryDc_;
+    HGDIOBJ previous = SelectObject(dc, view_.FontFor(font));
+    COLORREF colour = state().colours.empty() ? kBlack : state().colours.back();
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+      pos += Step(dc, text, pos, font, colour);
+    }
+    if (previous != nullptr) {
+      SelectObject(dc, previous);
+    }
+  }
+
+  // Lays out what fits of text[pos..] on the current line; returns the characters taken (0
+  // when the pen only moved to the next line).
+  std::size_t Step(HDC dc, const std::u16string& text, std::size_t pos, std::size_t font,
+                   COLORREF colour) {
+    const WCHAR* rest = text.data() + pos;
+    int restLength = static_cast<int>(text.size() - pos);
+    LONG offset = 0;
+    if (state().alignment > 0) {
+      SIZE whole{0, 0};
+      GetTextExtentPoint32(dc, rest, restLength, &whole);
+      // Centred text wider than the rest of the line starts at the pen, not left of it.
+      offset = std::max<LONG>(
+          0, static_cast<LONG>(state().alignment * (width_ - state().penX - whole.cx)));
+    }
+    LONG left = state().penX + offset;
+    int fit = 0;
+    GetTextExtentExPoint(dc, rest, restLength, width_ - left, &fit, nullptr, nullptr);
+    if (fit == 0) {
+      if (state().penX > 0) {
+        state().penX = 0;
+        state().penY += lineHeight();
+        return 0;
+      }
+      fit = 1;  // narrower than one character: still take one per line, so the text ends
+    }
+    int run = fit;
+    if (fit < restLength && rest[fit - 1] != u' ') {
+      int space = fit - 1;
+      while (space >= 0 && rest[space] != u' ') {
+        --space;
+      }
+      if (space >= 0) {
+        run = space + 1;
+      } else if (state().penX > 0) {
+        state().penX = 0;
+        state().penY += lineHeight();
+        return 0;
+      }
+    }
+    SIZE extent{0, 0};
+    GetTextExtentPoint32(dc, rest, run, &extent);
+    HtmlOp op;
+    op.kind = HtmlOp::Kind::Text;
+    op.x = left;
+    op.top = state().penY;
+    op.width = extent.cx;
+    op.height = lineHeight();
+    op.font = font;
+    op.colour = colour;
+    op.text.assign(rest, static_cast<std::size_t>(run));
+    view_.layout_.ops.push_back(std::move(op));
+    if (!state().linkTarget.empty()) {
+      view_.layout_.links.push_back(HtmlLink{left, state().penY, left + extent.cx,
+                                             state().penY + extent.cy, state().linkTarget});
+    }
+    if (run == restLength && state().penX + extent.cx < width_) {
+      state().penX += extent.cx;
+    } else {
+      state().penX = 0;
+      state().penY += lineHeight();
+    }
+    return static_cast<std::size_t>(run);
+  }
+
+  MHtmlWnd& view_;
+  LONG width_;
+  int depth_ = 0;
+  bool endedWithEndTag_ = false;
+};
+
+// Lays out `part` of the content from the current state; false when the markup is malformed.
+bool MHtmlWnd::LayOut(const wmstring& part, bool* resumable) {
+  HtmlLayoutRun run(*this, layout_.key.width);
+  mstring markup = mstring("<TEXT>") + wide_to_utf8(part) + "</TEXT>";
+  bool parsed = run.Run(markup);
+  *resumable = parsed && run.endedWithEndTag();
+  return parsed;
+}

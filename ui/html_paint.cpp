@@ -1,0 +1,195 @@
+// MHtmlWnd's paint: lay out what is needed, draw what is visible into the back bitmap, follow
+// the end of the content when the view was at the bottom, and copy the bitmap to the screen.
+#include <algorithm>
+#include <cstring>
+
+#include "ui/html_wnd.h"
+
+HFONT MHtmlWnd::FontFor(std::size_t index) {
+  while (fontHandles_.size() <= index) {
+    fontHandles_.push_back(CreateFontIndirect(&layout_.fonts[fontHandles_.size()]));
+  }
+  return fontHandles_[index];
+}
+
+HBITMAP MHtmlWnd::Image(int id) {
+  auto found = images_.find(id);
+  if (found != images_.end()) {
+    return found->second;
+  }
+  HBITMAP bitmap = LoadBitmap(instance_, id);
+  images_[id] = bitmap;
+  return bitmap;
+}
+
+bool MHtmlWnd::ImageSize(int id, SIZE* size) {
+  HBITMAP bitmap = Image(id);
+  BITMAP info{};
+  if (bitmap == nullptr || GetObject(bitmap, sizeof(info), &info) == 0) {
+    return false;
+  }
+  *size = SIZE{info.bmWidth, info.bmHeight};
+  return true;
+}
+
+void MHtmlWnd::ForgetLayout() {
+  for (HFONT font : fontHandles_) {
+    DeleteObject(font);
+  }
+  fontHandles_.clear();
+  layout_ = HtmlLayout();
+}
+
+void MHtmlWnd::Render() {
+  RECT client{0, 0, 0, 0};
+  GetClientRect(view_, &client);
+  EnterCriticalSection(&contentLock_);
+  wmstring content = content_;
+  bool rewritten = contentRewritten_;
+  contentRewritten_ = false;
+  LeaveCriticalSection(&contentLock_);
+
+  HtmlLayoutKey key{client.right, lineHeight_, logFont_, state_.colours};
+  // The saved layout still holds when nothing it depends on changed and the state it left
+  // behind is the one it started from (so a fresh layout would start the same way).
+  bool sameStart = layout_.valid && !rewritten && layout_.key == key &&
+                   layout_.endState.colours == key.colours &&
+                   std::memcmp(&layout_.endFont, &logFont_, sizeof(LOGFONT)) == 0;
+  std::uint32_t length = content.length();
+  if (sameStart && length == layout_.contentLength) {
+    state_ = layout_.endState;
+  } else if (sameStart && layout_.resumable && length > layout_.contentLength) {
+    state_ = layout_.endState;
+    Extend(content.substr(layout_.contentLength), length);
+  } else {
+    ForgetLayout();
+    layout_.key = key;
+    state_.alignment = 0.0;
+    state_.penX = state_.penY = state_.extra = 0;
+    state_.linkTarget = "";
+    Extend(content, length);
+  }
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(view_, SB_VERT, &info);
+  linkOffset_ = lineHeight_ * info.nPos;
+  DrawVisible(linkOffset_, client.bottom);
+}
+
+void MHtmlWnd::Extend(const wmstring& part, std::uint32_t length) {
+  bool resumable = false;
+  std::size_t known = layout_.ops.size();
+  bool parsed = LayOut(part, &resumable);
+  for (std::size_t i = known; i < layout_.ops.size(); ++i) {
+    layout_.tallest = std::max(layout_.tallest, layout_.ops[i].height);
+  }
+  if (parsed) {
+    layout_.valid = true;
+    layout_.resumable = resumable;
+    layout_.contentLength = length;
+    layout_.endState = state_;
+    layout_.endFont = logFont_;
+    return;
+  }
+  // Malformed markup: what was laid out is drawn this once and the content is dropped.
+  layout_.valid = false;
+  EnterCriticalSection(&contentLock_);
+  content_ = wmstring();
+  contentRewritten_ = true;
+  LeaveCriticalSection(&contentLock_);
+}
+
+void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
+  RECT client{0, 0, 0, 0};
+  GetClientRect(view_, &client);
+  const std::vector<HtmlOp>& ops = layout_.ops;
+  // Operations are in document order and their tops never decrease: skip those that end
+  // above the view and stop at the first that starts below it.
+  LONG from = scrollOffset - layout_.tallest;
+  auto first = std::lower_bound(ops.begin(), ops.end(), from,
+                                [](const HtmlOp& op, LONG y) { return op.top < y; });
+  HGDIOBJ previousFont = nullptr;
+  for (auto it = first; it != ops.end() && it->top - scrollOffset < clientHeight; ++it) {
+    LONG top = it->top - scrollOffset;
+    if (it->kind == HtmlOp::Kind::Text) {
+      if (top + it->height <= 0) {
+        continue;
+      }
+      HGDIOBJ replaced = SelectObject(memoryDc_, FontFor(it->font));
+      if (previousFont == nullptr) {
+        previousFont = replaced;
+      }
+      SetTextColor(memoryDc_, it->colour);
+      RECT line{it->x, top, client.right, top + it->height};
+      DrawTextW(memoryDc_, it->text.c_str(), static_cast<int>(it->text.size()), &line,
+                DT_NOPREFIX | DT_NOCLIP);
+    } else if (it->kind == HtmlOp::Kind::Image) {
+      HBITMAP bitmap = Image(it->image);
+      HDC source = CreateCompatibleDC(memoryDc_);
+      SelectObject(source, bitmap);
+      BitBlt(memoryDc_, it->x, top, it->width, it->height, source, 0, 0, SRCCOPY);
+      DeleteDC(source);
+    } else {
+      RECT bar{0, top, it->width, top + it->height};
+      DrawEdge(memoryDc_, &bar, EDGE_ETCHED, BF_RECT | BF_MIDDLE);
+    }
+  }
+  if (previousFont != nullptr) {
+    SelectObject(memoryDc_, previousFont);
+  }
+}
+
+void MHtmlWnd::Paint() {
+  RECT client{0, 0, 0, 0};
+  GetClientRect(view_, &client);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(view_, SB_VERT, &info);
+  PAINTSTRUCT paint;
+  HDC screen = BeginPaint(view_, &paint);
+  if (memoryDc_ == nullptr) {
+    memoryDc_ = CreateCompatibleDC(screen);
+    SetBkMode(memoryDc_, TRANSPARENT);
+  }
+  if (backBitmap_ == nullptr || viewResized_) {
+    if (backBitmap_ != nullptr) {
+      DeleteObject(backBitmap_);
+    }
+    backBitmap_ = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    viewResized_ = false;
+  }
+  SelectObject(memoryDc_, backBitmap_);
+  HBRUSH background = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+  FillRect(memoryDc_, &client, background);
+
+  SelectObject(memoryDc_, font_);
+  TEXTMETRIC metrics{};
+  GetTextMetrics(memoryDc_, &metrics);
+  lineHeight_ = metrics.tmHeight >= 1 ? metrics.tmHeight : logFont_.lfHeight;
+  if (lineHeight_ < 1) {
+    lineHeight_ = 10;
+  }
+  int visible = client.bottom / lineHeight_;
+  bool atBottom = !(info.nPos + visible < info.nMax);
+
+  LONG oldHeight = state_.penY;
+  Render();
+  LONG newHeight = state_.penY;
+  LONG newLines = newHeight / lineHeight_;
+  LONG oldLines = oldHeight / lineHeight_;
+  bool again = atBottom && newLines > visible - 1 && newLines > oldLines;
+
+  SCROLLINFO update{
+      sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, newLines, static_cast<UINT>(visible), 0, 0};
+  if (again) {
+    update.fMask |= SIF_POS | SIF_TRACKPOS;
+    update.nPos = newLines;
+    update.nTrackPos = newLines;
+  }
+  SetScrollInfo(view_, SB_VERT, &update, TRUE);
+  if (again) {
+    FillRect(memoryDc_, &client, background);
+    Render();
+  }
+  BitBlt(screen, 0, 0, client.right, client.bottom, memoryDc_, 0, 0, SRCCOPY);
+  DeleteObject(background);
+  EndPaint(view_, &paint);
+}

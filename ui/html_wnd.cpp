@@ -1,0 +1,233 @@
+// MHtmlWnd: creation, content, fonts, focus and the view's messages.
+#include "ui/html_wnd.h"
+
+#include "platform/controls.h"
+#include "ui/wnd_stack.h"
+#include "xml/text_convert.h"
+
+namespace {
+
+constexpr const WCHAR* kViewClass = u"MHTMLWND";
+
+}  // namespace
+
+MHtmlWnd::MHtmlWnd(const WCHAR* name, HINSTANCE instance, const WCHAR* className, MWndStack* stack,
+                   const LOGFONT& logFont)
+    : MWnd(name, instance, className, stack, logFont), parser_(XML_ParserCreate(nullptr)) {
+  InitializeCriticalSection(&contentLock_);
+}
+
+MHtmlWnd::~MHtmlWnd() {
+  for (HFONT font : fontHandles_) {
+    DeleteObject(font);
+  }
+  for (auto& [id, bitmap] : images_) {
+    DeleteObject(bitmap);
+  }
+  if (backBitmap_ != nullptr) {
+    DeleteObject(backBitmap_);
+  }
+  if (memoryDc_ != nullptr) {
+    DeleteDC(memoryDc_);
+  }
+  if (parser_ != nullptr) {
+    XML_ParserFree(parser_);
+  }
+  DeleteCriticalSection(&contentLock_);
+}
+
+HWND MHtmlWnd::Create(MWnd* parentWnd, int iconId, int menuBarId) {
+  static const WNDCLASS viewClass{CS_HREDRAW | CS_VREDRAW,
+                                  MWndSharedProc,
+                                  0,
+                                  0,
+                                  nullptr,
+                                  nullptr,
+                                  nullptr,
+                                  static_cast<HBRUSH>(GetStockObject(COLOR_WINDOW)),
+                                  nullptr,
+                                  kViewClass};
+  RegisterClassW(&viewClass);
+  MWnd::Create(parentWnd, iconId, menuBarId);
+  RECT client{0, 0, 0, 0};
+  if (parentWnd != nullptr) {
+    GetClientRect(parentWnd->GetHwnd(), &client);
+  } else {
+    GetClientRect(hwnd_, &client);
+  }
+  view_ =
+      CreateWindowExW(0, kViewClass, name_, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL,
+                      client.left, client.top, client.right - client.left,
+                      client.bottom - client.top - 26, hwnd_, nullptr, instance_, nullptr);
+  AddChildHwnd(view_);
+  SetFontIndirect(view_, logFont_);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  SetScrollInfo(view_, SB_VERT, &info, TRUE);
+  Relayout();
+  return hwnd_;
+}
+
+void MHtmlWnd::Append(const WCHAR* text) {
+  EnterCriticalSection(&contentLock_);
+  content_ += wmstring(text);
+  LeaveCriticalSection(&contentLock_);
+}
+
+void MHtmlWnd::AppendNarrow(const char* text) {
+  Append(mb_to_wide(text).c_str());
+}
+
+wmstring MHtmlWnd::GetContent() {
+  EnterCriticalSection(&contentLock_);
+  wmstring copy = content_;
+  LeaveCriticalSection(&contentLock_);
+  return copy;
+}
+
+void MHtmlWnd::Reset() {
+  EnterCriticalSection(&contentLock_);
+  content_ = wmstring();
+  contentRewritten_ = true;
+  LeaveCriticalSection(&contentLock_);
+}
+
+void MHtmlWnd::Relayout() {
+  RECT client{0, 0, 0, 0};
+  GetClientRect(hwnd_, &client);
+  MoveWindow(view_, client.left, client.top, client.right - client.left, client.bottom - client.top,
+             TRUE);
+  if (lineHeight_ >= 1) {
+    RECT viewClient{0, 0, 0, 0};
+    GetClientRect(view_, &viewClient);
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+    info.nMax = (state_.penY + lineHeight_ - 1) / lineHeight_;
+    info.nPage = static_cast<UINT>(viewClient.bottom / lineHeight_);
+    SetScrollInfo(view_, SB_VERT, &info, TRUE);
+  }
+}
+
+void MHtmlWnd::BringToFront() {
+  MWnd::BringToFront();
+  ShowWindow(view_, SW_SHOW);
+  if (GetFocus() != view_) {
+    SetFocus(view_);
+  }
+}
+
+void MHtmlWnd::OnActivate(WORD state) {
+  if (state != 0 && GetFocus() != view_) {
+    SetFocus(view_);
+  }
+}
+
+void MHtmlWnd::SetFont(HWND, const char* faceName, int size) {
+  MWnd::SetFont(view_, faceName, size);
+}
+
+void MHtmlWnd::SetFontIndirect(HWND, const LOGFONT& logFont) {
+  MWnd::SetFontIndirect(view_, logFont);
+}
+
+void MHtmlWnd::Redraw() {
+  InvalidateRect(view_, nullptr, TRUE);
+  UpdateWindow(view_);
+}
+
+LRESULT MHtmlWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      if (wParam == VK_UP || wParam == VK_DOWN) {
+        SendMessage(view_, WM_VSCROLL, wParam == VK_UP ? SB_PAGEUP : SB_PAGEDOWN, 0);
+        return 0;
+      }
+      if (wParam == VK_RETURN) {
+        return 0;  // consumed: Enter does nothing here
+      }
+      break;
+    case WM_SIZE:
+      if (hwnd == view_) {
+        viewResized_ = true;
+      }
+      break;
+    case WM_ERASEBKGND:
+      if (hwnd == view_) {
+        return 1;
+      }
+      break;
+    case WM_PAINT:
+      if (hwnd == view_) {
+        Paint();
+        return 0;
+      }
+      break;
+    case WM_VSCROLL:
+      return OnVScroll(wParam);
+    case WM_LBUTTONDOWN:
+      HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      break;
+    default:
+      break;
+  }
+  return MWnd::WindowProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT MHtmlWnd::OnVScroll(WPARAM wParam) {
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(view_, SB_VERT, &info);
+  int old = info.nPos;
+  int position = old;
+  switch (LOWORD(wParam)) {
+    case SB_LINEUP:
+      position -= 1;
+      break;
+    case SB_LINEDOWN:
+      position += 1;
+      break;
+    case SB_PAGEUP:
+      position -= static_cast<int>(info.nPage);
+      break;
+    case SB_PAGEDOWN:
+      position += static_cast<int>(info.nPage);
+      break;
+    case SB_THUMBTRACK:
+      position = info.nTrackPos;
+      break;
+    case SB_TOP:
+      position = info.nMin;
+      break;
+    case SB_BOTTOM:
+      position = info.nMax;
+      break;
+    default:
+      break;
+  }
+  SCROLLINFO update{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, position, 0};
+  SetScrollInfo(view_, SB_VERT, &update, TRUE);
+  info.fMask = SIF_POS;
+  GetScrollInfo(view_, SB_VERT, &info);
+  if (info.nPos != old) {
+    ScrollWindowEx(view_, 0, -(info.nPos - old) * lineHeight_, nullptr, nullptr, nullptr, nullptr,
+                   SW_INVALIDATE);
+  }
+  return 0;
+}
+
+void MHtmlWnd::HitTest(LONG x, LONG y) {
+  for (const HtmlLink& link : Links()) {
+    if (link.left <= x && x <= link.right && link.top <= y && y <= link.bottom) {
+      if (!link.target.empty()) {
+        OpenLink(link.target);
+      }
+      return;
+    }
+  }
+}
+
+std::vector<HtmlLink> MHtmlWnd::Links() const {
+  std::vector<HtmlLink> shifted = layout_.links;
+  for (HtmlLink& link : shifted) {
+    link.top -= linkOffset_;
+    link.bottom -= linkOffset_;
+  }
+  return shifted;
+}
