@@ -1,0 +1,66 @@
+// Emoticon replacement and the image table.
+#include "ui/emoticons.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::u16string Replace(const char16_t* text) {
+  wmstring result = ReplaceEmoticons(wmstring(text));
+  return std::u16string(result.c_str(), result.length());
+}
+
+std::u16string Img(const char16_t* name) {
+  return std::u16string(u"<IMG SRC = \"IDB_EMOTICON_") + name + u"\"></IMG>";
+}
+
+TEST(EmoticonsTest, TheTablesHaveEveryEntryInOrder) {
+  int entries = 0;
+  while (kEmoticons[entries].text != nullptr) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 78);
+  EXPECT_EQ(std::u16string(kEmoticons[8].text), u":\\>");
+  int images = 0;
+  while (kEmoticonImages[images].name != nullptr) {
+    ++images;
+  }
+  EXPECT_EQ(images, 63);
+}
+
+TEST(EmoticonsTest, StartEndAndBetweenSpaces) {
+  EXPECT_EQ(Replace(u":-)"), Img(u"HAPPY"));
+  EXPECT_EQ(Replace(u"O:-)"), Img(u"GOOD"));  // the halo, not "O" and a smile
+  EXPECT_EQ(Replace(u"so:)so"), u"so:)so");   // inside a word: stays text
+  EXPECT_EQ(Replace(u"well:)"), u"well" + Img(u"HAPPY"));
+  EXPECT_EQ(Replace(u"a :) b"), u"a " + Img(u"HAPPY") + u" b");
+  EXPECT_EQ(Replace(u"a :)b"), u"a :)b");
+  EXPECT_EQ(Replace(u":))"), Img(u"HAPPY"));  // the longer form listed first wins
+  EXPECT_EQ(Replace(u""), u"");
+}
+
+TEST(EmoticonsTest, AnEarlierReplacementDoesNotMakeLaterWordsLookLikeTheEnd) {
+  // After the first replacement the text is longer than the message was; an emoticon inside a
+  // word further on is still inside a word.
+  EXPECT_EQ(Replace(u"(A) x:)y"), Img(u"GOOD") + u" x:)y");
+}
+
+TEST(EmoticonsTest, NoEmoticonIsTakenOutOfAnInsertedElement) {
+  // ">:)" would otherwise match the inserted element's closing ">" and a smile after it.
+  EXPECT_EQ(Replace(u"(A):)"), Img(u"GOOD") + Img(u"HAPPY"));
+}
+
+TEST(EmoticonsTest, ProtectedTextWithoutAngleBracketsDoesNotMatchThem) {
+  EXPECT_EQ(Replace(u"&lt;3"), u"&lt;3");
+}
+
+TEST(EmoticonsTest, LookupIsExact) {
+  EXPECT_EQ(LookupEmoticonImage("IDB_EMOTICON_COOL"), 173);
+  EXPECT_EQ(LookupEmoticonImage("idb_emoticon_cool"), -1);
+  EXPECT_EQ(LookupEmoticonImage("IDB_EMOTICON_MOON"), 8182);
+  EXPECT_EQ(LookupEmoticonImage(nullptr), -1);
+}
+
+}  // namespace

@@ -1,0 +1,256 @@
+// The HTML view: layout of the tag set, word wrap, links, scrolling and auto-scroll, keys,
+// malformed content, and the layout kept between paints.
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "tests/ui/ui_support.h"
+#include "ui/emoticons.h"
+#include "ui/html_wnd.h"
+#include "xml/text_convert.h"
+
+namespace {
+
+class TestView : public MHtmlWnd {
+ public:
+  TestView(MWndStack* stack, LOGFONT font = TestFont())
+      : MHtmlWnd(u"JTESTHTML", nullptr, u"JTESTHTML", stack, font) {}
+  ~TestView() {
+    if (IsWindow(GetHwnd())) {
+      DestroyWindow(GetHwnd());
+    }
+    GetStack()->Remove(this);
+  }
+  bool OpenLink(const mstring& target) override {
+    opened.push_back(target.c_str());
+    return true;
+  }
+  std::vector<std::string> opened;
+};
+
+class HtmlViewTest : public UiTest {
+ protected:
+  // A view whose client area is `width` pixels wide (the scroll bar comes on top).
+  TestView& Make(int width, int height = 200, LOGFONT font = TestFont()) {
+    view_ = std::make_unique<TestView>(&stack_, font);
+    view_->Create(nullptr, 0, 0);
+    RECT outer{};
+    GetClientRect(view_->GetHwnd(), &outer);
+    RECT client{};
+    GetClientRect(view_->GetView(), &client);
+    int bar = outer.right - client.right;
+    MoveWindow(view_->GetHwnd(), 0, 0, width + bar, height, TRUE);
+    view_->Relayout();
+    ProcessDisplayEvents();
+    return *view_;
+  }
+  void Show(const WCHAR* markup) {
+    view_->Append(markup);
+    view_->Redraw();
+  }
+  std::vector<const HtmlOp*> Texts() {
+    std::vector<const HtmlOp*> texts;
+    for (const HtmlOp& op : view_->LayoutOps()) {
+      if (op.kind == HtmlOp::Kind::Text) {
+        texts.push_back(&op);
+      }
+    }
+    return texts;
+  }
+  int ScrollPosition() {
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(view_->GetView(), SB_VERT, &info);
+    return info.nPos;
+  }
+  std::unique_ptr<TestView> view_;
+};
+
+TEST_F(HtmlViewTest, BoldIsWeight700AndTheTextAfterItIsNormalEvenFromALighterFont) {
+  LOGFONT light = TestFont();
+  light.lfWeight = 300;
+  Make(300, 200, light);
+  Show(u"<B>bold</B> plain");
+  auto texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(view_->LayoutFonts()[texts[0]->font].lfWeight, FW_BOLD);
+  EXPECT_EQ(view_->LayoutFonts()[texts[1]->font].lfWeight, FW_NORMAL);
+  EXPECT_EQ(view_->GetLogFont().lfWeight, FW_NORMAL);
+}
+
+TEST_F(HtmlViewTest, ParagraphAndLineBreakGiveTheSameSpacing) {
+  Make(300);
+  Show(u"first<P></P>second");
+  LONG afterParagraph = Texts().back()->top;
+  view_->Reset();
+  Show(u"first<BR></BR>second");
+  EXPECT_EQ(Texts().back()->top, afterParagraph);
+  EXPECT_EQ(afterParagraph, view_->LineHeight());
+}
+
+TEST_F(HtmlViewTest, TextContinuesOnTheSameLineAfterABoldElement) {
+  Make(300);
+  Show(u"word<B>bold</B>");
+  auto texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1]->top, texts[0]->top);
+  EXPECT_EQ(texts[1]->x, texts[0]->width);
+}
+
+TEST_F(HtmlViewTest, ALinkSplitOverTwoLinesGivesTwoRecordsWithOneTarget) {
+  Make(120);
+  Show(u"see <A HREF=\"http://example.org/\">a rather long link text here</A>");
+  std::vector<HtmlLink> links = view_->Links();
+  ASSERT_GE(links.size(), 2u);
+  EXPECT_EQ(std::string(links[0].target.c_str()), "http://example.org/");
+  EXPECT_EQ(std::string(links[1].target.c_str()), "http://example.org/");
+  EXPECT_GT(links[1].top, links[0].top);
+  // A tap inside the second part opens the target.
+  SimulateClick(view_->GetView(), (links[1].left + links[1].right) / 2,
+                (links[1].top + links[1].bottom) / 2, FALSE, FALSE);
+  ASSERT_EQ(view_->opened.size(), 1u);
+  EXPECT_EQ(view_->opened[0], "http://example.org/");
+}
+
+TEST_F(HtmlViewTest, AWordLongerThanALineIsCutWhereItStopsFitting) {
+  Make(80);
+  Show(u"abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz");
+  auto texts = Texts();
+  ASSERT_GE(texts.size(), 2u);
+  std::u16string joined;
+  for (const HtmlOp* op : texts) {
+    EXPECT_LE(op->width, 80);
+    EXPECT_EQ(op->x, 0);
+    joined += op->text;
+  }
+  EXPECT_EQ(joined, u"abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz");
+}
+
+TEST_F(HtmlViewTest, WordsWrapAtSpacesAndAViewNarrowerThanACharacterStillEnds) {
+  Make(90);
+  Show(u"one two three four five");
+  auto texts = Texts();
+  ASSERT_GE(texts.size(), 2u);
+  for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+    EXPECT_EQ(texts[i]->text.back(), u' ');  // cut after a space, never inside a word
+  }
+  view_->Reset();
+  Make(2);
+  Show(u"abc");
+  EXPECT_EQ(Texts().size(), 3u);  // one character per line
+}
+
+TEST_F(HtmlViewTest, AnUnknownFontColourRestoresTheEnclosingColour) {
+  Make(300);
+  Show(u"<FONT COLOR=\"RED\">a<FONT COLOR=\"GREEN\">b</FONT>c</FONT>d");
+  auto texts = Texts();
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0]->colour, 0x0000FFu);
+  EXPECT_EQ(texts[1]->colour, 0x0000FFu);
+  EXPECT_EQ(texts[2]->colour, 0x0000FFu);  // still red after the unknown colour ends
+  EXPECT_EQ(texts[3]->colour, 0x000000u);
+}
+
+TEST_F(HtmlViewTest, MalformedMarkupEmptiesTheView) {
+  Make(300);
+  Show(u"fine<BR></BR>");
+  Show(u"<B>never closed");
+  EXPECT_TRUE(view_->GetContent().empty());
+  view_->Redraw();
+  EXPECT_TRUE(Texts().empty());
+}
+
+TEST_F(HtmlViewTest, EmoticonImagesAndCentredHeadings) {
+  Make(300);
+  Show(
+      u"<CENTER>mid</CENTER><BR></BR>hi <IMG SRC=\"IDB_EMOTICON_HAPPY\"></IMG>"
+      u"<IMG SRC=\"IDB_EMOTICON_NONE\"></IMG>!");
+  const std::vector<HtmlOp>& ops = view_->LayoutOps();
+  ASSERT_EQ(ops.size(), 4u);
+  EXPECT_GT(ops[0].x, 100);  // centred
+  EXPECT_EQ(ops[2].kind, HtmlOp::Kind::Image);
+  EXPECT_EQ(ops[2].image, 139);
+  EXPECT_EQ(ops[3].x, ops[2].x + ops[2].width);  // the unknown image took no room
+}
+
+TEST_F(HtmlViewTest, AutoScrollOnlyWhenAtTheBottomAndKeys) {
+  Make(300, 120);
+  Show(u"line<BR></BR>");
+  EXPECT_EQ(ScrollPosition(), 0);  // shorter than the view: no scrolling
+  for (int i = 0; i < 30; ++i) {
+    Show(u"another line<BR></BR>");
+  }
+  int bottom = ScrollPosition();
+  EXPECT_GT(bottom, 0);
+  SendMessage(view_->GetView(), WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(ScrollPosition(), 0);
+  Show(u"more<BR></BR>");
+  EXPECT_EQ(ScrollPosition(), 0);  // scrolled up: stays where the user is
+  SendMessage(view_->GetView(), WM_VSCROLL, SB_BOTTOM, 0);
+  Show(u"more<BR></BR>");
+  EXPECT_GT(ScrollPosition(), bottom);  // at the bottom again: follows the end
+  int before = ScrollPosition();
+  wmstring content = view_->GetContent();
+  SimulateKey(view_->GetView(), VK_RETURN, u'\r');
+  EXPECT_EQ(ScrollPosition(), before);
+  EXPECT_TRUE(view_->GetContent() == content);
+  SimulateKey(view_->GetView(), VK_UP, 0);
+  EXPECT_LT(ScrollPosition(), before);
+}
+
+// Content that grows by appends is laid out from where the last layout ended; the result is
+// the layout of the whole.
+TEST_F(HtmlViewTest, GrowingContentLaysOutAsTheWhole) {
+  Make(150);
+  const WCHAR* lines[] = {u"<B>anna</B> says:<BR></BR>",
+                          u"hello <A HREF=\"x.txt\">there</A><BR></BR>",
+                          u"<FONT COLOR=\"PURPLE\">a longer line that has to wrap</FONT><BR></BR>",
+                          u"<CENTER>centre</CENTER><HR></HR>"};
+  for (const WCHAR* line : lines) {
+    Show(line);
+  }
+  std::vector<HtmlOp> grown = view_->LayoutOps();
+  std::vector<HtmlLink> grownLinks = view_->Links();
+  wmstring all = view_->GetContent();
+  view_->Reset();
+  Show(all.c_str());
+  const std::vector<HtmlOp>& whole = view_->LayoutOps();
+  ASSERT_EQ(whole.size(), grown.size());
+  for (std::size_t i = 0; i < whole.size(); ++i) {
+    EXPECT_EQ(whole[i].x, grown[i].x);
+    EXPECT_EQ(whole[i].top, grown[i].top);
+    EXPECT_EQ(whole[i].text, grown[i].text);
+    EXPECT_EQ(whole[i].colour, grown[i].colour);
+  }
+  EXPECT_EQ(view_->Links().size(), grownLinks.size());
+}
+
+TEST_F(HtmlViewTest, ScreenshotOfFormattedContent) {
+  Make(320, 240);
+  Show(
+      u"<CENTER><B>orvik Messenger</B></CENTER><BR></BR><HR></HR>"
+      u"<B>anna says:</B><BR></BR>Hello <FONT COLOR=\"RED\">red</FONT>, "
+      u"<FONT COLOR=\"BLUE\">blue</FONT> and <FONT COLOR=\"PURPLE\">purple</FONT> "
+      u"<IMG SRC=\"IDB_EMOTICON_HAPPY\"></IMG> <IMG SRC=\"IDB_EMOTICON_COOL\"></IMG>"
+      u"<BR></BR>Read <A HREF=\"http://example.org/\">the news page</A> "
+      u"<IMG SRC=\"IDB_EMOTICON_LOVE\"></IMG><IMG SRC=\"IDB_EMOTICON_STAR\"></IMG>"
+      u"<IMG SRC=\"IDB_EMOTICON_COFFEE\"></IMG><BR></BR>"
+      u"A long line that wraps at the spaces between its words, as chat lines do.");
+  EXPECT_TRUE(SaveWindowToPng(view_->GetHwnd(), ArtifactPath("html_view.png").c_str()));
+}
+
+TEST_F(HtmlViewTest, ScreenshotOfEveryEmoticon) {
+  Make(200, 120);
+  wmstring all;
+  for (const EmoticonImage* image = kEmoticonImages; image->name != nullptr; ++image) {
+    all += wmstring(u"<IMG SRC=\"") + utf8_to_wide(image->name) + u"\"></IMG> ";
+  }
+  Show(all.c_str());
+  int images = 0;
+  for (const HtmlOp& op : view_->LayoutOps()) {
+    images += op.kind == HtmlOp::Kind::Image ? 1 : 0;
+  }
+  EXPECT_EQ(images, 63);  // every name in the table has its picture
+  EXPECT_TRUE(SaveWindowToPng(view_->GetHwnd(), ArtifactPath("emoticons.png").c_str()));
+}
+
+}  // namespace
