@@ -34,7 +34,7 @@ void session_route_result(MJabberSession* session, packet* p) {
       break;
     case NS_AUTH:
       forget_request(session, p);
-      send_legacy_auth(session, packet_auth_fields(query));
+      send_legacy_auth(session, packet_auth_fields(p));
       break;
     default:
       iq_result(session, p);
