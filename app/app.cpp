@@ -156,6 +156,9 @@ void MApp::ShowLogWindow() {
 
 void MApp::ParseCommandLine(const mstring& text) {
   for (const mstring& jid : CommandLineJids(text)) {
+    if (debugLog != nullptr) {
+      debugLog->Write(mstring("Open conversation: ") + jid);
+    }
     routes_->OpenConversation(jid);
   }
 }

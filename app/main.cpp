@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/app.h"
 #include "app/command_line.h"
+#include "app/exit_signals.h"
 #include "app/jabber_wnd.h"
 #include "app/single_instance.h"
 
@@ -23,6 +25,20 @@ const char kUsage[] =
     "  --version      show the version and exit\n"
     "\n"
     "The profile (settings, logs) lives in $ORVIK_HOME, by default ~/.config/orvik.\n";
+
+// Without a desktop to show windows on (no X or Wayland display), the program still runs, with
+// its windows off screen, so scripts and headless machines can drive it.
+void ChooseHeadlessWhenNoDisplay() {
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const char* chosen = std::getenv("QT_QPA_PLATFORM");
+  bool noDisplay =
+      (display == nullptr || display[0] == '\0') && (wayland == nullptr || wayland[0] == '\0');
+  if (noDisplay && (chosen == nullptr || chosen[0] == '\0')) {
+    std::fprintf(stderr, "orvik: no display found; running with windows off screen\n");
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+}
 
 // True when the process should end at once (help or version was asked for).
 bool HandleInformationOptions(int argc, char** argv) {
@@ -45,11 +61,13 @@ int main(int argc, char** argv) {
   if (HandleInformationOptions(argc, argv)) {
     return 0;
   }
+  BlockExitSignals();
   mstring commandLine = JoinArguments(argc, argv);
   MSingleInstance instance;
   if (instance.Claim(commandLine) == MSingleInstance::Result::HandedOver) {
     return 0;  // the running program has it now
   }
+  ChooseHeadlessWhenNoDisplay();
   if (!InitDisplay(&argc, argv)) {
     std::fprintf(stderr, "orvik: cannot open the display\n");
     return 1;
@@ -65,6 +83,10 @@ int main(int argc, char** argv) {
   if (HANDLE listener =
           instance.StartListening(app->mainFrame->GetHwnd(), app->shutdownEvent->handle())) {
     app->RegisterThread(listener);
+  }
+  if (HANDLE watcher =
+          StartExitSignalWatcher(app->mainFrame->GetHwnd(), app->shutdownEvent->handle())) {
+    app->RegisterThread(watcher);
   }
   int code = app->Run();
   ShutdownDisplay();

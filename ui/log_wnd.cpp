@@ -6,8 +6,8 @@ MLogWnd::MLogWnd(HINSTANCE instance, MWndStack* stack, const LOGFONT& logFont)
 const WCHAR* MLogWnd::Banner() {
   return u"<CENTER><B>orvik Messenger</B></CENTER><BR></BR>"
          u"<CENTER>Instant messaging over XMPP (Jabber)</CENTER><BR></BR>"
-         u"<CENTER>Learn more about XMPP at <A HREF=\"https://xmpp.org/\">xmpp.org</A></CENTER>"
-         u"<BR></BR><HR></HR>";
+         u"<CENTER><A HREF=\"https://xmpp.org/\">https://xmpp.org/</A></CENTER><BR></BR>"
+         u"<HR></HR>";
 }
 
 void MLogWnd::Reset() {
