@@ -1,0 +1,88 @@
+// A Prosody 0.12 for one test: its own folder, free loopback ports, accounts written straight
+// into its data folder, the certificate chosen by the test.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "process_support.h"
+#include "test_ca.h"
+
+namespace e2e {
+
+// Prosody's file names for a host: every character but letters and digits as %xx.
+inline std::string ProsodyEncode(const std::string& text) {
+  std::string out;
+  char hex[4];
+  for (unsigned char c : text) {
+    if (std::isalnum(c)) {
+      out += static_cast<char>(c);
+    } else {
+      std::snprintf(hex, sizeof hex, "%%%02x", c);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+class ProsodyServer {
+ public:
+  // The certificate names: the test CA signs a certificate for them.
+  explicit ProsodyServer(std::vector<std::string> certificate_names = {"localhost", "secure.test",
+                                                                       "notls.test", "legacy.test"})
+      : c2s_port_(FreePortPair()), tls_port_(FreePort()) {
+    certificate_ok_ = TestCa::Get().MakeServerCertificate(dir_ / "certs", certificate_names);
+    std::string config = ReadFile(SourceDir() + "/tests/e2e/prosody.cfg.lua.in");
+    WriteFile(dir_ / "prosody.cfg.lua", Fill(config, {{"DIR", dir_.path()},
+                                                      {"C2S_PORT", std::to_string(c2s_port_)},
+                                                      {"TLS_PORT", std::to_string(tls_port_)}}));
+  }
+
+  void AddAccount(const std::string& host, const std::string& user, const std::string& password) {
+    WriteFile(DataFile(host, "accounts", user),
+              "return { [\"password\"] = \"" + password + "\"; };\n");
+  }
+
+  // A roster of `count` contacts c1@host .. cN@host for `user`.
+  void AddRoster(const std::string& host, const std::string& user, int count) {
+    std::string text = "return {\n  [false] = { [\"version\"] = 1; [\"pending\"] = {}; };\n";
+    for (int i = 1; i <= count; ++i) {
+      std::string jid = "c" + std::to_string(i) + "@" + host;
+      text += "  [\"" + jid + "\"] = { [\"subscription\"] = \"both\"; [\"name\"] = \"Contact " +
+              std::to_string(i) + "\"; [\"groups\"] = { [\"Friends\"] = true; }; };\n";
+    }
+    text += "};\n";
+    WriteFile(DataFile(host, "roster", user), text);
+  }
+
+  bool HasAccount(const std::string& host, const std::string& user) {
+    return std::filesystem::exists(DataFile(host, "accounts", user));
+  }
+
+  bool Start() {
+    if (!certificate_ok_)
+      return false;
+    process_.Start({"prosody", "--config", dir_ / "prosody.cfg.lua"}, dir_.path(),
+                   dir_ / "prosody.out");
+    return WaitForPort(c2s_port_, 15000) && WaitForPort(tls_port_, 15000);
+  }
+  void Stop() { process_.Stop(); }
+
+  int c2s_port() const { return c2s_port_; }
+  int tls_port() const { return tls_port_; }
+  std::string Log() { return ReadFile(dir_ / "prosody.log") + ReadFile(dir_ / "prosody.out"); }
+
+ private:
+  std::string DataFile(const std::string& host, const std::string& store, const std::string& user) {
+    return dir_ /
+           ("data/" + ProsodyEncode(host) + "/" + store + "/" + ProsodyEncode(user) + ".dat");
+  }
+
+  TempDir dir_;
+  int c2s_port_;
+  int tls_port_;
+  bool certificate_ok_ = false;
+  ChildProcess process_;
+};
+
+}  // namespace e2e
