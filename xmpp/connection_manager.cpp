@@ -96,3 +96,9 @@ void cm_release(cm_connection* connection) {
   connection->established = 0;
   connection->has_address = 0;
 }
+
+DWORD cm_login_timeout() {
+  DWORD value = 45000;
+  registry_read_dword(kNetworkKey, "LOGIN TIMEOUT", &value);
+  return value;
+}

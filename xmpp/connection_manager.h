@@ -2,9 +2,12 @@
 // host has a network route to the server (or, when the server's name cannot be resolved yet,
 // any default route). Nothing is dialled; the handle only remembers what to check.
 //
-// Registry (HKEY_LOCAL_MACHINE, key "Software\orvik\Network"): "ROUTE CHECK" (REG_DWORD,
-// default 1). 0 reports the connection as always up, for hosts whose routing the check
-// cannot see (some containers and VPNs).
+// Registry (HKEY_LOCAL_MACHINE, key "Software\orvik\Network"), both REG_DWORD:
+//   "ROUTE CHECK"    default 1; 0 reports the connection as always up, for hosts whose routing
+//                    the check cannot see (some containers and VPNs);
+//   "LOGIN TIMEOUT"  milliseconds a server may take from the connection to a completed login
+//                    before the connection is ended (default 45000): a server that accepts
+//                    the connection and then says nothing must not hold the login forever.
 #pragma once
 
 #include <netinet/in.h>
@@ -32,3 +35,5 @@ int cm_establish(cm_connection* connection, const char* server);
 // The status of the connection; a failed query answers CONNMGR_STATUS_UNKNOWN.
 DWORD cm_status(const cm_connection* connection);
 void cm_release(cm_connection* connection);
+// The "LOGIN TIMEOUT" value.
+DWORD cm_login_timeout();

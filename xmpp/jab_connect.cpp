@@ -120,6 +120,8 @@ int jab_connect(MJabberSession* session, const char* server, const char* user_na
   session->create_account = create_account ? 1 : 0;
   session->register_pending = 0;
   session->features = 0;
+  session->connect_tick = GetTickCount();
+  session->login_timeout_ms = cm_login_timeout();
   pending_clear(session);
 
   int fd = proxy_socket(session, server, port);

@@ -28,20 +28,22 @@ void fail_stream(jconn* c, const char* reason) {
     c->on_state(c, JCONN_EVENT_FAILED);
 }
 
-char* inflate_chunk(jconn* c, char* raw, size_t length) {
+char* inflate_chunk(jconn* c, char* raw, size_t* length) {
   char* text = nullptr;
   size_t text_length = 0;
   int result;
   {
     std::lock_guard<std::mutex> hold(c->recv_lock);
-    result = zlib_inflate_chunk(&c->inflate_stream, &c->inflate_initialised, raw, length,
+    result = zlib_inflate_chunk(&c->inflate_stream, &c->inflate_initialised, raw, *length,
                                 ZLIB_MAX_INFLATED, &text, &text_length);
   }
   if (result == ZLIB_OK) {
     std::free(raw);
+    *length = text_length;
     return text;
   }
   raw[0] = '\0';
+  *length = 0;
   fail_stream(c, result == ZLIB_TOO_LARGE ? "compressed data from the server expands too far"
                                           : "compressed data from the server is corrupt");
   return raw;
@@ -85,8 +87,16 @@ char* jab_recv(jconn* c) {
   }
   c->bytes_received += static_cast<uint32_t>(count);
   buffer[count] = '\0';
+  size_t length = static_cast<size_t>(count);
   if (c->compressed)
-    buffer = inflate_chunk(c, buffer, static_cast<size_t>(count));
+    buffer = inflate_chunk(c, buffer, &length);
+  // The chunk travels on as NUL-terminated text; a NUL byte (never allowed in XML) would cut
+  // it short silently, so it ends the stream instead.
+  if (std::memchr(buffer, '\0', length)) {
+    buffer[0] = '\0';
+    fail_stream(c, "the stream is not well-formed XML");
+    return buffer;
+  }
   if (buffer[0] && c->on_receive_log)
     c->on_receive_log(c, buffer);
   return buffer;

@@ -1,4 +1,6 @@
 // Messages, presence and subscriptions, roster edits.
+#include <cstring>
+
 #include "xml/packet.h"
 #include "xml/stanza_builders.h"
 #include "xmpp/operations.h"
@@ -51,6 +53,10 @@ int send_unsubscribed(MJabberSession* session, const char* contact) {
 int send_own_presence(MJabberSession* session, const char* status, const char* show) {
   if (!conn_of(session))
     return -1;
+  // "available" is the absence of a show value: servers refuse it as a <show> text (ejabberd
+  // bounces the whole presence, and the user would appear offline).
+  if (show && std::strcmp(show, "available") == 0)
+    show = "";
   int priority = static_cast<int>(session->host->Settings().priority);
   return jab_send_own_presence(session->conn, status, show, priority);
 }

@@ -1,6 +1,7 @@
 // The receive loop of the login thread and what comes before and after it.
 #include <cstdlib>
 
+#include "xmpp/negotiation.h"
 #include "xmpp/session_loop.h"
 #include "xmpp/session_messages.h"
 
@@ -49,6 +50,14 @@ void keepalive_if_quiet(MJabberSession* session) {
   }
 }
 
+// A server that accepted the connection but never completes the login.
+void end_stalled_login(MJabberSession* session) {
+  if (session->state == SESSION_ONLINE)
+    return;
+  if (GetTickCount() - session->connect_tick > session->login_timeout_ms)
+    session_end_stream(session, "the server did not complete the login in time");
+}
+
 void one_pass(MJabberSession* session) {
   MAppMutexes& mutexes = session->host->Mutexes();
   HANDLE lock = mutexes.CreateAppMutex("IEVENTLOOPMUTEX", false);
@@ -68,6 +77,7 @@ void one_pass(MJabberSession* session) {
   if (connection_alive(session))
     hand_over(session);
   keepalive_if_quiet(session);
+  end_stalled_login(session);
   session_trace(session, "Release");
   mutexes.CloseAppMutex(lock);
   session_trace(session, "Released");

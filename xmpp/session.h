@@ -67,6 +67,10 @@ struct MJabberSession {
   mstring collab_service;
   // The registration request waits for the stream features when STARTTLS may come first.
   int register_pending = 0;
+  // A server that never completes the login ends the connection after this long: tick count
+  // at jab_connect and the limit ("LOGIN TIMEOUT", see connection_manager.h).
+  DWORD connect_tick = 0;
+  DWORD login_timeout_ms = 45000;
 };
 
 // Creation and release (the session's connection is freed with it).

@@ -29,6 +29,14 @@ class EngineTest : public ::testing::Test {
     WriteNarrowText(key, name, value.c_str());
     RegCloseKey(key);
   }
+  static void SetRegistryDword(const char* name, DWORD value) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyEx(HKEY_LOCAL_MACHINE, u"Software\\orvik\\Network",
+                                            u"REG_SZ", &key, &disposition));
+    WriteDword(key, name, value);
+    RegCloseKey(key);
+  }
   static void TrustCa(const std::string& ca_file) {
     SetRegistryText(u"Software\\orvik\\TLS", "CA FILE", ca_file);
   }

@@ -53,6 +53,15 @@ TEST_F(OperationsTest, SubscriptionsCarryTheirWordAsStatus) {
       Sent());
 }
 
+TEST_F(OperationsTest, OwnPresenceCarriesNoShowForAvailable) {
+  send_own_presence(session_, "", "available");
+  std::string available = Sent();
+  EXPECT_EQ(std::string::npos, available.find("<show>"));
+  EXPECT_NE(std::string::npos, available.find("<priority>2</priority>"));
+  send_own_presence(session_, "Busy", "dnd");
+  EXPECT_NE(std::string::npos, Sent().find("<status>Busy</status><show>dnd</show>"));
+}
+
 TEST_F(OperationsTest, RoomsAreJoinedWithNicknameAndOwnAddress) {
   join_room(session_, "room@muc.example.org", "alice", "pw");
   EXPECT_EQ(

@@ -70,6 +70,19 @@ TEST_F(OutputTest, AnOversizedStanzaEndsTheConnection) {
   EXPECT_TRUE(PeerSeesEnd());
 }
 
+TEST_F(OutputTest, ANulByteEndsTheConnectionInsteadOfCuttingTheText) {
+  OpenStream();
+  ASSERT_EQ(6, write(peer_, "<a/>\0<", 6));
+  char* chunk = jab_poll(conn(), 1);
+  ASSERT_NE(nullptr, chunk);
+  EXPECT_STREQ("", chunk);
+  free(chunk);
+  EXPECT_TRUE(PeerSeesEnd());
+  ASSERT_EQ(1u, host_->LogLines().size());
+  EXPECT_EQ("<p>Connection to the server ended: the stream is not well-formed XML.</p>",
+            host_->LogLines()[0]);
+}
+
 class ChunkedTest : public WireTest, public ::testing::WithParamInterface<size_t> {};
 
 TEST_P(ChunkedTest, StanzasSplitAnywhereAreDispatchedOnce) {
