@@ -10,12 +10,22 @@
 #include "platform/device_path.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
+#include "platform/process.h"
 #include "xml/text_convert.h"
 
 std::atomic<bool> g_exiting{false};
 
 namespace {
 std::atomic<MApp*> application{nullptr};
+
+// The HTML views' links to web pages start the configured browser with the URL.
+bool OpenUrl(const mstring& url) {
+  MApp* app = App();
+  if (app == nullptr || app->settings == nullptr) {
+    return false;
+  }
+  return CreateProcess(wide_to_mb(app->settings->browserExec.c_str()).c_str(), url.c_str()) != 0;
+}
 
 // The debug log's own message boxes have no owner.
 void DebugLogMessageBox(const char* text, const char* caption) {
@@ -93,6 +103,7 @@ void MApp::SetUpComponents() {
   ReleaseDC(nullptr, screen);
   // roster model: comes with the roster model
   MDebugLog::SetMessageBox(DebugLogMessageBox);
+  MHtmlWnd::SetOpenUrl(OpenUrl);
   debugLog = std::make_unique<MDebugLog>(*settings, mutexes);
   debugLog->Begin();
   char stamp[16];

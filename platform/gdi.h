@@ -78,7 +78,8 @@ HFONT CreateFontIndirect(const LOGFONT* font);
 BOOL GetTextMetrics(HDC dc, TEXTMETRIC* metrics);
 BOOL GetTextExtentPoint32(HDC dc, const WCHAR* text, int count, SIZE* size);
 // How many of the first `count` characters fit in `maxExtent` pixels (in *fit) and the
-// extent of each prefix (in `extents`, may be null); *size is the whole text's extent.
+// extent of each prefix that fits (in `extents`, may be null; entries past *fit are left
+// alone); *size is the whole text's extent.
 BOOL GetTextExtentExPoint(HDC dc, const WCHAR* text, int count, int maxExtent, int* fit,
                           int* extents, SIZE* size);
 COLORREF SetTextColor(HDC dc, COLORREF colour);

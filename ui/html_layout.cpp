@@ -4,6 +4,7 @@
 // document coordinates (HtmlLayout).
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "ui/emoticons.h"
 #include "ui/html_entities.h"
@@ -203,7 +204,9 @@ class HtmlLayoutRun {
 
   void Text(const char* bytes, int length) {
     endedWithEndTag_ = false;
-    std::u16string text = DecodeEntitiesOnce(utf8_to_wide(mstring(bytes, length)));
+    // Copied first: mstring's counted constructor measures the whole rest of Expat's buffer.
+    std::string piece(bytes, static_cast<std::size_t>(length));
+    std::u16string text = DecodeEntitiesOnce(utf8_to_wide(mstring(piece.c_str())));
     std::size_t font = CurrentFont();
     HDC dc = view_.memoryDc_;
     HGDIOBJ previous = SelectObject(dc, view_.FontFor(font));
@@ -233,7 +236,8 @@ class HtmlLayoutRun {
     }
     LONG left = state().penX + offset;
     int fit = 0;
-    GetTextExtentExPoint(dc, rest, restLength, width_ - left, &fit, nullptr, nullptr);
+    extents_.resize(static_cast<std::size_t>(restLength));
+    GetTextExtentExPoint(dc, rest, restLength, width_ - left, &fit, extents_.data(), nullptr);
     if (fit == 0) {
       if (state().penX > 0) {
         state().penX = 0;
@@ -256,8 +260,10 @@ class HtmlLayoutRun {
         return 0;
       }
     }
-    SIZE extent{0, 0};
-    GetTextExtentPoint32(dc, rest, run, &extent);
+    // The prefix extents measured the run in the same shaping as the whole.
+    SIZE extent{extents_[static_cast<std::size_t>(run - 1)], lineHeight()};
+    GetTextExtentPoint32(dc, rest, 0, &extent);  // the font's height for the link record
+    extent.cx = extents_[static_cast<std::size_t>(run - 1)];
     HtmlOp op;
     op.kind = HtmlOp::Kind::Text;
     op.x = left;
@@ -285,12 +291,13 @@ class HtmlLayoutRun {
   LONG width_;
   int depth_ = 0;
   bool endedWithEndTag_ = false;
+  std::vector<int> extents_;
 };
 
 // Lays out `part` of the content from the current state; false when the markup is malformed.
-bool MHtmlWnd::LayOut(const wmstring& part, bool* resumable) {
+bool MHtmlWnd::LayOut(const std::u16string& part, bool* resumable) {
   HtmlLayoutRun run(*this, layout_.key.width);
-  mstring markup = mstring("<TEXT>") + wide_to_utf8(part) + "</TEXT>";
+  mstring markup = mstring("<TEXT>") + wide_to_utf8(part.c_str()) + "</TEXT>";
   bool parsed = run.Run(markup);
   *resumable = parsed && run.endedWithEndTag();
   return parsed;

@@ -43,31 +43,34 @@ void MHtmlWnd::ForgetLayout() {
 void MHtmlWnd::Render() {
   RECT client{0, 0, 0, 0};
   GetClientRect(view_, &client);
+  HtmlLayoutKey key{client.right, lineHeight_, logFont_, state_.colours};
+  // The kept layout still holds when nothing it depends on changed and the state it left
+  // behind is the one it started from (so a fresh layout would start the same way).
+  bool sameStart = layout_.valid && layout_.key == key && layout_.endState.colours == key.colours &&
+                   std::memcmp(&layout_.endFont, &logFont_, sizeof(LOGFONT)) == 0;
+  // Only the part not laid out yet is copied out of the content.
   EnterCriticalSection(&contentLock_);
-  wmstring content = content_;
   bool rewritten = contentRewritten_;
   contentRewritten_ = false;
+  auto length = static_cast<std::uint32_t>(content_.size());
+  bool reuse = sameStart && !rewritten && length == layout_.contentLength;
+  bool extend = sameStart && !rewritten && layout_.resumable && length > layout_.contentLength;
+  std::u16string part = reuse    ? std::u16string()
+                        : extend ? content_.substr(layout_.contentLength)
+                                 : content_;
   LeaveCriticalSection(&contentLock_);
 
-  HtmlLayoutKey key{client.right, lineHeight_, logFont_, state_.colours};
-  // The saved layout still holds when nothing it depends on changed and the state it left
-  // behind is the one it started from (so a fresh layout would start the same way).
-  bool sameStart = layout_.valid && !rewritten && layout_.key == key &&
-                   layout_.endState.colours == key.colours &&
-                   std::memcmp(&layout_.endFont, &logFont_, sizeof(LOGFONT)) == 0;
-  std::uint32_t length = content.length();
-  if (sameStart && length == layout_.contentLength) {
+  if (reuse || extend) {
     state_ = layout_.endState;
-  } else if (sameStart && layout_.resumable && length > layout_.contentLength) {
-    state_ = layout_.endState;
-    Extend(content.substr(layout_.contentLength), length);
   } else {
     ForgetLayout();
     layout_.key = key;
     state_.alignment = 0.0;
     state_.penX = state_.penY = state_.extra = 0;
     state_.linkTarget = "";
-    Extend(content, length);
+  }
+  if (!reuse) {
+    Extend(part, length);
   }
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
   GetScrollInfo(view_, SB_VERT, &info);
@@ -75,7 +78,7 @@ void MHtmlWnd::Render() {
   DrawVisible(linkOffset_, client.bottom);
 }
 
-void MHtmlWnd::Extend(const wmstring& part, std::uint32_t length) {
+void MHtmlWnd::Extend(const std::u16string& part, std::uint32_t length) {
   bool resumable = false;
   std::size_t known = layout_.ops.size();
   bool parsed = LayOut(part, &resumable);
@@ -93,7 +96,7 @@ void MHtmlWnd::Extend(const wmstring& part, std::uint32_t length) {
   // Malformed markup: what was laid out is drawn this once and the content is dropped.
   layout_.valid = false;
   EnterCriticalSection(&contentLock_);
-  content_ = wmstring();
+  content_.clear();
   contentRewritten_ = true;
   LeaveCriticalSection(&contentLock_);
 }

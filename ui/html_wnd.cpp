@@ -68,8 +68,11 @@ HWND MHtmlWnd::Create(MWnd* parentWnd, int iconId, int menuBarId) {
 }
 
 void MHtmlWnd::Append(const WCHAR* text) {
+  if (text == nullptr) {
+    return;
+  }
   EnterCriticalSection(&contentLock_);
-  content_ += wmstring(text);
+  content_.append(text);
   LeaveCriticalSection(&contentLock_);
 }
 
@@ -79,14 +82,14 @@ void MHtmlWnd::AppendNarrow(const char* text) {
 
 wmstring MHtmlWnd::GetContent() {
   EnterCriticalSection(&contentLock_);
-  wmstring copy = content_;
+  wmstring copy(content_.c_str(), static_cast<std::uint32_t>(content_.size()));
   LeaveCriticalSection(&contentLock_);
   return copy;
 }
 
 void MHtmlWnd::Reset() {
   EnterCriticalSection(&contentLock_);
-  content_ = wmstring();
+  content_.clear();
   contentRewritten_ = true;
   LeaveCriticalSection(&contentLock_);
 }

@@ -73,9 +73,9 @@ class MHtmlWnd : public MWnd {
   bool ImageSize(int id, SIZE* size);
   HBITMAP Image(int id);
   // Lays out `part` of the content from the current state; false for malformed markup.
-  bool LayOut(const wmstring& part, bool* resumable);
+  bool LayOut(const std::u16string& part, bool* resumable);
   // Lays out `part` (the content from layout_.contentLength on) and keeps the result.
-  void Extend(const wmstring& part, std::uint32_t contentLength);
+  void Extend(const std::u16string& part, std::uint32_t contentLength);
   void ForgetLayout();
 
   HDC memoryDc_ = nullptr;
@@ -83,9 +83,9 @@ class MHtmlWnd : public MWnd {
   LONG lineHeight_ = 0;
   HWND view_ = nullptr;
   mstring lastFile_;
-  wmstring content_;
-  HtmlLayout layout_;    // the laid-out content, kept between paints
-  LONG linkOffset_ = 0;  // the scroll offset (pixels) of the last paint
+  std::u16string content_;  // grows by appends; a string that keeps its length and spare room
+  HtmlLayout layout_;       // the laid-out content, kept between paints
+  LONG linkOffset_ = 0;     // the scroll offset (pixels) of the last paint
   HBITMAP backBitmap_ = nullptr;
   bool viewResized_ = false;
   XML_Parser parser_;

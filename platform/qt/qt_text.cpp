@@ -1,6 +1,8 @@
 // Fonts from LOGFONT records, text metrics and extents, and drawing text.
 #include <QApplication>
 #include <QFontMetrics>
+#include <QTextLayout>
+#include <cmath>
 
 #include "platform/qt/qt_images.h"
 #include "platform/qt/qt_window.h"
@@ -101,30 +103,39 @@ BOOL GetTextExtentExPoint(HDC dc, const WCHAR* text, int count, int maxExtent, i
   if (dc == nullptr || text == nullptr || count < 0) {
     return FALSE;
   }
-  QFontMetrics measure(FontOf(dc));
+  QFont font = FontOf(dc);
   QString whole = TextOf(text, count);
-  if (fit != nullptr) {
-    // The widths of the prefixes grow with their length: find the longest that fits.
-    int low = 0;
-    int high = count;
-    while (low < high) {
-      int middle = (low + high + 1) / 2;
-      if (measure.horizontalAdvance(whole.left(middle)) <= maxExtent) {
-        low = middle;
-      } else {
-        high = middle - 1;
-      }
-    }
-    *fit = low;
+  // One shaping of the whole text gives the extent of every prefix, kerning included, as
+  // drawing it will place the characters.
+  QTextLayout layout(whole, font);
+  layout.setCacheEnabled(true);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  if (line.isValid()) {
+    line.setLineWidth(1e9);
   }
-  if (extents != nullptr) {
-    for (int i = 0; i < count; ++i) {
-      extents[i] = measure.horizontalAdvance(whole.left(i + 1));
+  layout.endLayout();
+  auto prefix = [&](int length) {
+    return line.isValid() ? static_cast<int>(std::ceil(line.cursorToX(length) - 0.01)) : 0;
+  };
+  // As on the handheld, extents are filled for the characters that fit.
+  int fitted = 0;
+  for (int i = 1; i <= count; ++i) {
+    int extent = prefix(i);
+    if (extent > maxExtent) {
+      break;
     }
+    if (extents != nullptr) {
+      extents[i - 1] = extent;
+    }
+    fitted = i;
+  }
+  if (fit != nullptr) {
+    *fit = fitted;
   }
   if (size != nullptr) {
-    size->cx = measure.horizontalAdvance(whole);
-    size->cy = measure.height();
+    size->cx = prefix(count);
+    size->cy = QFontMetrics(font).height();
   }
   return TRUE;
 }

@@ -87,7 +87,9 @@ TEST_F(MenuAndGdiTest, TextExtentsFitCountsAndFontWeight) {
   EXPECT_GT(fit, 0);
   EXPECT_LT(fit, 11);
   EXPECT_LE(extents[fit - 1], whole.cx / 2);
-  EXPECT_GT(extents[fit], whole.cx / 2);
+  int more = 0;
+  GetTextExtentExPoint(memory, text, fit + 1, 10000, &more, extents, nullptr);
+  EXPECT_GT(extents[fit], whole.cx / 2);  // the next character no longer fits
   GetTextExtentExPoint(memory, text, 11, 0, &fit, nullptr, nullptr);
   EXPECT_EQ(fit, 0);
   SelectObject(memory, bold);
