@@ -185,6 +185,8 @@ void HeadlessHost::DispatchPacket(packet* p) {
   ++dispatchedCount_;
   if (onDispatch)
     onDispatch(p);
+  if (!recordPackets)
+    return;
   std::lock_guard<std::mutex> hold(lock_);
   if (dispatched_.size() < kDispatchedKept) {
     const char* text = xml_node_to_string(p->x);

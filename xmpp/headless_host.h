@@ -84,6 +84,8 @@ class HeadlessHost : public IJabberHost {
   int dispatched_count() const { return dispatchedCount_; }
   // Called for every packet handed to the dispatcher entry, on the UI thread.
   std::function<void(packet*)> onDispatch;
+  // Whether Dispatched() keeps copies (benchmarks switch it off).
+  bool recordPackets = true;
 
   // --- IJabberHost ---
   MSettings& Settings() override { return *settings_; }

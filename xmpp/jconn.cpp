@@ -87,15 +87,18 @@ void jconn_free(jconn* c) {
   zlib_end_deflate(&c->deflate_stream, &c->deflate_initialised);
   stream_builder_free(&c->parser);
   free_deferred(c);
+  pool_destroy(c->old_pool);
   pool_destroy(c->pool);
   delete c;
 }
 
 int jconn_reset(jconn* c, const char* full_address, int port, const char* password, int secure,
                 int fd) {
-  // The strings of the previous login go with their pool, so reconnecting for days never
-  // grows the connection.
-  pool_destroy(c->pool);
+  // The strings of the login before the previous one go with their pool, so reconnecting for
+  // days never grows the connection; the previous login's stay for a thread that may still
+  // be reading the own address while this login begins.
+  pool_destroy(c->old_pool);
+  c->old_pool = c->pool;
   c->pool = pool_create();
   c->user = jid_new(c->pool, full_address, port);
   c->password = pool_strdup(c->pool, password ? password : "");

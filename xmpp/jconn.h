@@ -51,7 +51,8 @@ struct deferred_text {
 };
 
 struct jconn {
-  ::pool* pool;  // the current address and password live here; replaced by jconn_reset
+  ::pool* pool;      // the current address and password live here; replaced by jconn_reset
+  ::pool* old_pool;  // the previous login's, kept one more login for late readers
   std::atomic<int> state;
   std::atomic<int> fd;  // -1 when there is no socket
   int secure;           // the socket is (to be) made with TLS
