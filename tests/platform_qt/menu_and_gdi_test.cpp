@@ -1,5 +1,9 @@
 // Menus with enabling and check marks, the bottom menu bar with image buttons, and text
 // measurement and drawing into an off-screen bitmap.
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/dialog.h"
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "tests/platform_qt/display_support.h"
@@ -125,6 +129,89 @@ TEST_F(MenuAndGdiTest, ApplicationImagesLoadByResourceId) {
   DeleteObject(happy);
   EXPECT_EQ(LoadBitmap(nullptr, 4242), nullptr);
   EXPECT_NE(LoadIcon(nullptr, 101), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+LRESULT OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProc(window, message, wParam, lParam);
+}
+
+struct DialogCheck {
+  HWND owner;
+  HWND bar;
+  RECT ownerClient;
+  RECT dialogClient;
+  BOOL barEnabled;
+  WCHAR typed[32];
+};
+
+LRESULT CheckingDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  static DialogCheck* check = nullptr;
+  if (message == WM_INITDIALOG) {
+    check = reinterpret_cast<DialogCheck*>(lParam);
+    GetClientRect(check->owner, &check->ownerClient);
+    GetClientRect(dialog, &check->dialogClient);
+    check->barEnabled = IsWindowEnabled(check->bar);
+    SetDlgItemTextW(dialog, 1020, u"proxy.example.org");
+    CheckDlgButton(dialog, 1016, BST_CHECKED);
+    PostMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return TRUE;
+  }
+  if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+    GetDlgItemTextW(dialog, 1020, check->typed, 32);
+    EndDialog(dialog, IsDlgButtonChecked(dialog, 1016) == BST_CHECKED ? 5 : 6);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+// A dialog from a template covers its owner's client area, keeps the menu bar out of reach
+// while it runs, and hands its controls' values to its procedure.
+TEST_F(MenuAndGdiTest, TemplateDialogFillsItsOwnerAndDisablesTheMenuBar) {
+  static const WNDCLASS ownerClass{0,       OwnerProc, 0,       0,       nullptr,
+                                   nullptr, nullptr,   nullptr, nullptr, u"JDIALOGOWNERWND"};
+  RegisterClassW(&ownerClass);
+  HWND owner = CreateWindowExW(0, u"JDIALOGOWNERWND", u"owner", WS_VISIBLE, 0, 0, 320, 480, nullptr,
+                               nullptr, nullptr, nullptr);
+  HWND bar = CreateMenuBar(owner, SampleMenu());
+  static const DIALOGITEM items[] = {
+      {u"BUTTON", u"Use Proxy Server (SOCKS5)", 1016, BS_AUTOCHECKBOX, 4, 4, 200, 20},
+      {u"STATIC", u"Server:", 1021, 0, 4, 30, 60, 20},
+      {u"EDIT", u"", 1020, 0, 70, 30, 150, 20}};
+  static const DIALOGTEMPLATE proxy{u"Proxy Setup", items, 3};
+  DialogCheck check{owner, bar, {}, {}, TRUE, {0}};
+  EXPECT_EQ(DialogBoxIndirectParam(nullptr, &proxy, owner, CheckingDialog,
+                                   reinterpret_cast<LPARAM>(&check)),
+            5);
+  EXPECT_EQ(check.dialogClient.right, check.ownerClient.right);
+  EXPECT_EQ(check.dialogClient.bottom, check.ownerClient.bottom);
+  EXPECT_FALSE(check.barEnabled);
+  EXPECT_TRUE(IsWindowEnabled(bar));
+  EXPECT_EQ(std::u16string(check.typed), u"proxy.example.org");
+  DestroyWindow(owner);
+}
+
+TEST_F(MenuAndGdiTest, ScrollPositionIsClampedToRangeAndPage) {
+  static const WNDCLASS viewClass{0,       OwnerProc, 0,       0,       nullptr,
+                                  nullptr, nullptr,   nullptr, nullptr, u"JSCROLLTESTWND"};
+  RegisterClassW(&viewClass);
+  HWND view = CreateWindowExW(0, u"JSCROLLTESTWND", u"", WS_VISIBLE | WS_VSCROLL, 0, 0, 100, 100,
+                              nullptr, nullptr, nullptr, nullptr);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 20, 5, 100, 0};
+  EXPECT_EQ(SetScrollInfo(view, SB_VERT, &info, TRUE), 16);  // nMax - nPage + 1
+  info = SCROLLINFO{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, -3, 0};
+  EXPECT_EQ(SetScrollInfo(view, SB_VERT, &info, TRUE), 0);
+  SCROLLINFO read{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &read));
+  EXPECT_EQ(read.nMax, 20);
+  EXPECT_EQ(read.nPage, 5u);
+  RECT client{};
+  GetClientRect(view, &client);
+  EXPECT_LT(client.right, 100);  // the bar takes its width from the client area
+  DestroyWindow(view);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The HTML view: layout of the tag set, word wrap, links, scrolling and auto-scroll, keys,
 // malformed content, and the layout kept between paints.
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/controls.h"
@@ -251,6 +254,80 @@ TEST_F(HtmlViewTest, ScreenshotOfEveryEmoticon) {
   }
   EXPECT_EQ(images, 63);  // every name in the table has its picture
   EXPECT_TRUE(SaveWindowToPng(view_->GetHwnd(), ArtifactPath("emoticons.png").c_str()));
+}
+
+}  // namespace
+
+namespace {
+
+class OpenFileView : public MHtmlWnd {
+ public:
+  explicit OpenFileView(MWndStack* stack)
+      : MHtmlWnd(u"JFILEHTML", nullptr, u"JFILEHTML", stack, TestFont()) {}
+  ~OpenFileView() {
+    DestroyWindow(GetHwnd());
+    GetStack()->Remove(this);
+  }
+};
+
+class HtmlFileTest : public UiTest {};
+
+TEST_F(HtmlFileTest, OpenLinkShowsAFileAndKeepsTheContentWhenItIsMissing) {
+  std::string folder = ArtifactPath("open-link");
+  std::filesystem::create_directories(folder);
+  std::string page = folder + "/page.txt";
+  FILE* file = std::fopen(page.c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fputs("<B>first</B><BR></BR>\nsecond line\n", file);
+  std::fclose(file);
+  OpenFileView view(&stack_);
+  view.Create(nullptr, 0, 0);
+  view.Append(u"before");
+  EXPECT_FALSE(view.OpenLink((folder + "/missing.txt").c_str()));
+  EXPECT_TRUE(view.GetContent() == wmstring(u"before"));
+  EXPECT_TRUE(view.OpenLink(page.c_str()));
+  EXPECT_EQ(std::string(view.LastFilePath().c_str()), page);
+  EXPECT_TRUE(view.GetContent() == wmstring(u"<B>first</B><BR></BR>\nsecond line\n"));
+}
+
+TEST_F(HtmlFileTest, EntitiesAreDecodedOnceMoreWithinOnePieceOfText) {
+  OpenFileView view(&stack_);
+  view.Create(nullptr, 0, 0);
+  MoveWindow(view.GetHwnd(), 0, 0, 300, 100, TRUE);
+  view.Relayout();
+  ProcessDisplayEvents();
+  // Expat hands over an entity reference as a piece of its own, so text escaped twice shows
+  // its inner escapes and breaks nothing; inside one piece (a CDATA section) the second
+  // decoding applies.
+  view.Append(u"a &amp;lt;b&amp;gt; <![CDATA[x &lt; y]]>");
+  view.Redraw();
+  std::u16string shown;
+  for (const HtmlOp& op : view.LayoutOps()) {
+    shown += op.text;
+  }
+  EXPECT_EQ(shown, u"a &lt;b&gt; x < y");
+  EXPECT_FALSE(view.GetContent().empty());
+}
+
+TEST_F(HtmlFileTest, PostShowFromAnotherThreadShowsTheWindowOnTheUiThread) {
+  OpenFileView frame(&stack_);
+  frame.Create(nullptr, 0, 0);
+  OpenFileView other(&stack_);
+  other.Create(&frame, 0, 0);
+  SetFrameLink(frame.GetHwnd(), nullptr);
+  // The frame stand-in answers WM_MWND_SHOW as the main frame does.
+  EXPECT_EQ(stack_.Top(), &frame);
+  std::thread worker([&other] { MWnd::PostShow(&other); });
+  worker.join();
+  MSG message;
+  ASSERT_TRUE(RunUntil([&] {
+    if (PeekMessage(&message, frame.GetHwnd(), WM_MWND_SHOW, WM_MWND_SHOW, PM_REMOVE)) {
+      reinterpret_cast<MWnd*>(message.lParam)->Show();
+    }
+    return stack_.Top() == &other;
+  }));
+  SetFrameLink(nullptr, nullptr);
+  EXPECT_FALSE(MWnd::PostShow(&other));  // no frame: nothing is posted anywhere
 }
 
 }  // namespace
