@@ -208,15 +208,14 @@ class HtmlLayoutRun {
     std::string piece(bytes, static_cast<std::size_t>(length));
     std::u16string text = DecodeEntitiesOnce(utf8_to_wide(mstring(piece.c_str())));
     std::size_t font = CurrentFont();
+    // Each piece selects its font; nothing is restored, since the fonts a tag replaces are
+    // released at once (SetFontIndirect).
     HDC dc = view_.memoryDc_;
-    HGDIOBJ previous = SelectObject(dc, view_.FontFor(font));
+    SelectObject(dc, view_.FontFor(font));
     COLORREF colour = state().colours.empty() ? kBlack : state().colours.back();
     std::size_t pos = 0;
     while (pos < text.size()) {
       pos += Step(dc, text, pos, font, colour);
-    }
-    if (previous != nullptr) {
-      SelectObject(dc, previous);
     }
   }
 

@@ -110,17 +110,13 @@ void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
   LONG from = scrollOffset - layout_.tallest;
   auto first = std::lower_bound(ops.begin(), ops.end(), from,
                                 [](const HtmlOp& op, LONG y) { return op.top < y; });
-  HGDIOBJ previousFont = nullptr;
   for (auto it = first; it != ops.end() && it->top - scrollOffset < clientHeight; ++it) {
     LONG top = it->top - scrollOffset;
     if (it->kind == HtmlOp::Kind::Text) {
       if (top + it->height <= 0) {
         continue;
       }
-      HGDIOBJ replaced = SelectObject(memoryDc_, FontFor(it->font));
-      if (previousFont == nullptr) {
-        previousFont = replaced;
-      }
+      SelectObject(memoryDc_, FontFor(it->font));
       SetTextColor(memoryDc_, it->colour);
       RECT line{it->x, top, client.right, top + it->height};
       DrawTextW(memoryDc_, it->text.c_str(), static_cast<int>(it->text.size()), &line,
@@ -136,9 +132,6 @@ void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
       DrawEdge(memoryDc_, &bar, EDGE_ETCHED, BF_RECT | BF_MIDDLE);
     }
   }
-  if (previousFont != nullptr) {
-    SelectObject(memoryDc_, previousFont);
-  }
 }
 
 void MHtmlWnd::Paint() {
@@ -153,10 +146,13 @@ void MHtmlWnd::Paint() {
     SetBkMode(memoryDc_, TRANSPARENT);
   }
   if (backBitmap_ == nullptr || viewResized_) {
-    if (backBitmap_ != nullptr) {
-      DeleteObject(backBitmap_);
-    }
+    // The new bitmap goes in before the old one is released.
+    HBITMAP old = backBitmap_;
     backBitmap_ = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    SelectObject(memoryDc_, backBitmap_);
+    if (old != nullptr) {
+      DeleteObject(old);
+    }
     viewResized_ = false;
   }
   SelectObject(memoryDc_, backBitmap_);

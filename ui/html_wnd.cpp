@@ -18,6 +18,10 @@ MHtmlWnd::MHtmlWnd(const WCHAR* name, HINSTANCE instance, const WCHAR* className
 }
 
 MHtmlWnd::~MHtmlWnd() {
+  // The context goes first: it may still draw into the back bitmap.
+  if (memoryDc_ != nullptr) {
+    DeleteDC(memoryDc_);
+  }
   for (HFONT font : fontHandles_) {
     DeleteObject(font);
   }
@@ -26,9 +30,6 @@ MHtmlWnd::~MHtmlWnd() {
   }
   if (backBitmap_ != nullptr) {
     DeleteObject(backBitmap_);
-  }
-  if (memoryDc_ != nullptr) {
-    DeleteDC(memoryDc_);
   }
   if (parser_ != nullptr) {
     XML_ParserFree(parser_);
