@@ -60,7 +60,7 @@ bool readable_now(jconn* c, int timeout_us) {
 }  // namespace
 
 bool jab_has_pending(jconn* c) {
-  std::lock_guard<std::mutex> hold(c->io_lock);
+  std::unique_lock<std::shared_mutex> hold(c->io_lock);
   return c->tls && c->fd >= 0 && tls_pending(c->tls) > 0;
 }
 

@@ -132,7 +132,7 @@ void jab_open_stream(jconn* c) {
       socket_failed(c, failure);
       return;
     }
-    std::lock_guard<std::mutex> hold(c->io_lock);
+    std::unique_lock<std::shared_mutex> hold(c->io_lock);
     c->tls = tls;
     c->fd = fd;
   } else if (c->secure && !c->tls && jab_start_tls(c) < 0) {
@@ -166,7 +166,7 @@ int jab_start_tls(jconn* c) {
     c->certificate_refused = failure.refused;
     return -1;
   }
-  std::lock_guard<std::mutex> hold(c->io_lock);
+  std::unique_lock<std::shared_mutex> hold(c->io_lock);
   c->tls = tls;
   c->secure = 1;
   return 0;
@@ -205,7 +205,7 @@ void jab_drop_socket(jconn* c) {
 void jab_shutdown_socket(jconn* c) {
   if (!c)
     return;
-  std::lock_guard<std::mutex> hold(c->io_lock);
+  std::shared_lock<std::shared_mutex> hold(c->io_lock);
   if (c->fd >= 0)
     shutdown(c->fd, SHUT_RDWR);
 }

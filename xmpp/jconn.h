@@ -4,9 +4,10 @@
 // hears about it. One jconn is reused across reconnects (jconn_reset).
 //
 // Threads: the receive loop reads (jab_poll, jab_recv); any thread sends (jab_send_text);
-// the UI thread parses. The locks below make those safe together: `io_lock` guards the
-// socket and TLS objects for the length of one read, write or close; `send_lock` keeps one
-// stanza's bytes (and the deflate stream) together; `recv_lock` guards the inflate stream.
+// the UI thread parses. The locks below make those safe together: `io_lock` keeps the socket
+// open during a read or write and the TLS object to one user at a time; `send_lock` keeps one
+// stanza's bytes (and the deflate stream) together; `recv_lock` guards the inflate stream. No
+// lock is held while a write waits for the socket, so reading goes on meanwhile.
 #pragma once
 
 #include <zlib.h>
@@ -15,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <shared_mutex>
 
 #include "xml/iq_id.h"
 #include "xml/jid.h"
@@ -84,8 +86,8 @@ struct jconn {
   void* owner;  // the session engine
   jconn_trace_fn trace;
 
-  tls_channel* tls;  // null on a plain socket
-  std::mutex io_lock;
+  std::atomic<tls_channel*> tls;  // null on a plain socket
+  std::shared_mutex io_lock;      // shared: plain reads and writes; exclusive: TLS, close
   std::mutex send_lock;
   std::mutex recv_lock;
 

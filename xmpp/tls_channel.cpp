@@ -180,13 +180,23 @@ int tls_read(tls_channel* channel, char* buffer, size_t size) {
   }
 }
 
-int tls_write_all(tls_channel* channel, const char* data, size_t length, int timeout_ms) {
+int tls_write_step(tls_channel* channel, const char* data, size_t length, short* wait_events) {
   if (length == 0)
-    return 0;
-  auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    return 1;
   ERR_clear_error();
-  auto step = [&] { return SSL_write(channel->ssl, data, static_cast<int>(length)); };
-  return drive(channel, step, deadline) ? 0 : -1;
+  int result = SSL_write(channel->ssl, data, static_cast<int>(length));
+  if (result > 0)
+    return 1;
+  switch (SSL_get_error(channel->ssl, result)) {
+    case SSL_ERROR_WANT_READ:
+      *wait_events = POLLIN;
+      return 0;
+    case SSL_ERROR_WANT_WRITE:
+      *wait_events = POLLOUT;
+      return 0;
+    default:
+      return -1;
+  }
 }
 
 size_t tls_pending(tls_channel* channel) {

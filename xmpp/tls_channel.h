@@ -20,8 +20,9 @@ tls_channel* tls_open(int fd, const char* server_name, const tls_config& config,
 // >0 bytes read, 0 at the end of the stream, -1 on error, TLS_WOULD_BLOCK when no whole record
 // is there yet.
 int tls_read(tls_channel* channel, char* buffer, size_t size);
-// Writes every byte within `timeout_ms`. 0, or -1.
-int tls_write_all(tls_channel* channel, const char* data, size_t length, int timeout_ms);
+// One attempt to write all `length` bytes: 1 when written, 0 when the socket must first
+// become ready for *wait_events (then call again with the same bytes), -1 on error.
+int tls_write_step(tls_channel* channel, const char* data, size_t length, short* wait_events);
 // Decrypted bytes held inside the channel (a read returns them without touching the socket).
 size_t tls_pending(tls_channel* channel);
 // Sends the closing alert when `notify` and frees the channel (not the socket).
