@@ -1,6 +1,7 @@
 // Logging in to a real Prosody 0.12 in every way the engine knows.
 #include "engine_fixture.h"
 #include "prosody_server.h"
+#include "xmpp/tls_channel.h"
 
 namespace e2e {
 namespace {
@@ -58,6 +59,30 @@ TEST_F(ProsodyTest, ACertificateWithAnotherNameIsRefused) {
             lines.find("<p>Connection to the server ended: the certificate of 'secure.test' "
                        "could not be verified"))
       << lines;
+}
+
+TEST_F(ProsodyTest, APinnedCertificateIsAcceptedWhateverItsNameAndNoOtherIs) {
+  ProsodyServer wrong({"wrong.example"});
+  wrong.AddAccount("secure.test", "alice", "secret");
+  ASSERT_TRUE(wrong.Start()) << wrong.Log();
+  std::string pin = tls_file_fingerprint(wrong.certificate_file().c_str());
+  ASSERT_EQ(64u, pin.size());
+  std::string typed;  // as a user would copy it: upper case with colons
+  for (size_t i = 0; i < pin.size(); i += 2)
+    typed += (i ? ":" : "") + pin.substr(i, 2);
+  for (char& c : typed)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  SetRegistryText(u"Software\\orvik\\TLS", "PINNED CERTIFICATE", typed);
+  ASSERT_TRUE(LoginToRoster(At("secure.test"), "alice", "secret", wrong.c2s_port())) << Lines();
+  Logout();
+
+  // The right chain is not enough once a pin is set: this server's certificate is another.
+  StartServer();
+  TrustCa(TestCa::Get().ca_file());
+  EXPECT_FALSE(LoginToRoster(At("secure.test"), "alice", "secret", server_.c2s_port()));
+  host_->WaitLoginThread(10000);
+  EXPECT_NE(std::string::npos, Lines().find("does not match the pinned certificate fingerprint"))
+      << Lines();
 }
 
 TEST_F(ProsodyTest, WithoutTheCaTheServerCertificateIsRefused) {

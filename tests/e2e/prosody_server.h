@@ -68,6 +68,7 @@ class ProsodyServer {
   }
   void Stop() { process_.Stop(); }
 
+  std::string certificate_file() const { return dir_ / "certs/server.crt"; }
   int c2s_port() const { return c2s_port_; }
   int tls_port() const { return tls_port_; }
   std::string Log() { return ReadFile(dir_ / "prosody.log") + ReadFile(dir_ / "prosody.out"); }
