@@ -43,7 +43,7 @@ int request_session(MJabberSession* session);
 int request_auth_query(MJabberSession* session);
 int request_auth(MJabberSession* session, int use_digest);
 int request_register(MJabberSession* session);
-// A gateway's registration form (Part of connecting a gateway account).
+// A gateway's registration form (the first step of connecting a gateway account).
 int request_register_form(MJabberSession* session, const char* gateway);
 int request_register_to(MJabberSession* session, const char* gateway, const char* user_name,
                         const char* password, const char* key);
