@@ -1,5 +1,6 @@
 // MJabberWnd's window procedure: the application messages and the command table.
 #include <cstring>
+#include <string>
 
 #include "app/app.h"
 #include "app/app_messages.h"
@@ -22,8 +23,8 @@ LRESULT MJabberWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       }
       // The text ends at its NUL, and never beyond the data handed over.
       const char* text = static_cast<const char*>(data->lpData);
-      app_->ParseCommandLine(
-          mstring(text, static_cast<std::uint32_t>(strnlen(text, data->cbData))));
+      std::string line(text, strnlen(text, data->cbData));
+      app_->ParseCommandLine(mstring(line.c_str()));
       return TRUE;
     }
     case WM_SIZE:

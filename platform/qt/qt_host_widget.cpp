@@ -52,76 +52,91 @@ class HostWidget : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override {
+    if (!IsLiveState(state_)) {
+      return;
+    }
     state_->inPaint = true;
-    CallProcedure(state_->hwnd, WM_PAINT, 0, 0);
-    state_->inPaint = false;
+    Deliver(WM_PAINT, 0, 0);
+    if (IsLiveState(state_)) {
+      state_->inPaint = false;
+    }
   }
   void resizeEvent(QResizeEvent*) override {
+    if (!IsLiveState(state_)) {
+      return;
+    }
     PlaceFrameParts(state_);
     QSize client = ClientSize(state_);
-    CallProcedure(state_->hwnd, WM_SIZE, 0, MAKELPARAM(client.width(), client.height()));
+    Deliver(WM_SIZE, 0, MAKELPARAM(client.width(), client.height()));
   }
   void keyPressEvent(QKeyEvent* event) override {
     WPARAM key = VirtualKeyOf(event->key());
     if (key != 0) {
-      CallProcedure(state_->hwnd, WM_KEYDOWN, key, 0);
+      Deliver(WM_KEYDOWN, key, 0);
     }
     for (QChar c : event->text()) {
       if (c.isPrint()) {
-        CallProcedure(state_->hwnd, WM_CHAR, c.unicode(), 0);
+        Deliver(WM_CHAR, c.unicode(), 0);
       }
     }
   }
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) {
-      CallProcedure(state_->hwnd, WM_LBUTTONDOWN, 1, PointParam(event->position()));
+      Deliver(WM_LBUTTONDOWN, 1, PointParam(event->position()));
     } else if (event->button() == Qt::RightButton) {
-      CallProcedure(state_->hwnd, WM_RBUTTONDOWN, 2, PointParam(event->position()));
-      QPointF global = event->globalPosition();
-      CallProcedure(state_->hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(state_->hwnd),
-                    PointParam(global));
+      Deliver(WM_RBUTTONDOWN, 2, PointParam(event->position()));
+      if (IsLiveState(state_)) {
+        Deliver(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(state_->hwnd),
+                PointParam(event->globalPosition()));
+      }
     }
   }
   void mouseReleaseEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) {
-      CallProcedure(state_->hwnd, WM_LBUTTONUP, 0, PointParam(event->position()));
+      Deliver(WM_LBUTTONUP, 0, PointParam(event->position()));
     }
   }
   void mouseDoubleClickEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) {
-      CallProcedure(state_->hwnd, WM_LBUTTONDBLCLK, 1, PointParam(event->position()));
+      Deliver(WM_LBUTTONDBLCLK, 1, PointParam(event->position()));
     }
   }
   void mouseMoveEvent(QMouseEvent* event) override {
-    CallProcedure(state_->hwnd, WM_MOUSEMOVE, 0, PointParam(event->position()));
+    Deliver(WM_MOUSEMOVE, 0, PointParam(event->position()));
   }
   void wheelEvent(QWheelEvent* event) override {
-    if (state_->scrollBar == nullptr) {
+    if (!IsLiveState(state_) || state_->scrollBar == nullptr) {
       event->ignore();
       return;
     }
     int steps = event->angleDelta().y() / 40;
     WORD code = steps > 0 ? SB_LINEUP : SB_LINEDOWN;
     for (int i = 0; i < std::abs(steps); ++i) {
-      CallProcedure(state_->hwnd, WM_VSCROLL, code, 0);
+      Deliver(WM_VSCROLL, code, 0);
     }
   }
-  void focusInEvent(QFocusEvent*) override { CallProcedure(state_->hwnd, WM_SETFOCUS, 0, 0); }
-  void focusOutEvent(QFocusEvent*) override { CallProcedure(state_->hwnd, WM_KILLFOCUS, 0, 0); }
+  void focusInEvent(QFocusEvent*) override { Deliver(WM_SETFOCUS, 0, 0); }
+  void focusOutEvent(QFocusEvent*) override { Deliver(WM_KILLFOCUS, 0, 0); }
   void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::ActivationChange && state_->topLevel) {
-      WORD how = isActiveWindow() ? WA_ACTIVE : WA_INACTIVE;
-      CallProcedure(state_->hwnd, WM_ACTIVATE, how, 0);
+    if (event->type() == QEvent::ActivationChange && IsLiveState(state_) && state_->topLevel) {
+      Deliver(WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
     }
     QWidget::changeEvent(event);
   }
   void closeEvent(QCloseEvent* event) override {
     // The window procedure decides; the default destroys the window.
     event->ignore();
-    CallProcedure(state_->hwnd, WM_CLOSE, 0, 0);
+    Deliver(WM_CLOSE, 0, 0);
   }
 
  private:
+  // The widget outlives its window by a moment (it is deleted later): then nothing is sent.
+  void Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsLiveState(state_)) {
+      CallProcedure(state_->hwnd, message, wParam, lParam);
+    }
+  }
+
   void AddScrollBar() {
     auto* bar = new QScrollBar(Qt::Vertical, this);
     bar->setFocusPolicy(Qt::NoFocus);
@@ -129,7 +144,7 @@ class HostWidget : public QWidget {
     QtWindow* state = state_;
     QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [state, bar](int action) {
       WORD code = ScrollCode(action);
-      if (code == SB_ENDSCROLL) {
+      if (code == SB_ENDSCROLL || !IsLiveState(state)) {
         return;
       }
       int position = bar->sliderPosition();
@@ -137,7 +152,7 @@ class HostWidget : public QWidget {
         state->scroll.nTrackPos = position;
       }
       CallProcedure(state->hwnd, WM_VSCROLL, MAKEWPARAM(code, position), 0);
-      if (NativeOf(state->hwnd) == state) {
+      if (IsLiveState(state)) {
         bar->setSliderPosition(state->scroll.nPos);
       }
     });

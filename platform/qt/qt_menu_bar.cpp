@@ -14,7 +14,7 @@ constexpr int kBarHeight = 30;
 
 class MenuBarWidget : public QWidget {
  public:
-  MenuBarWidget(QtWindow* state, QWidget* parent) : QWidget(parent), state_(state) {
+  MenuBarWidget(QtWindow* state, QWidget* parent) : QWidget(parent), owner_(state->parent) {
     setAutoFillBackground(true);
     layout_ = new QHBoxLayout(this);
     layout_->setContentsMargins(2, 2, 2, 2);
@@ -43,7 +43,7 @@ class MenuBarWidget : public QWidget {
     button->setAutoRaise(true);
     button->setEnabled(spec.enabled);
     UINT command = spec.command;
-    HWND owner = state_->parent;
+    HWND owner = owner_;
     QObject::connect(button, &QToolButton::clicked,
                      [owner, command] { PostMessage(owner, WM_COMMAND, command, 0); });
     layout_->addWidget(button);
@@ -88,11 +88,11 @@ class MenuBarWidget : public QWidget {
       menu.exec(QPoint(corner.x(), corner.y() - menu.sizeHint().height()));
     }
     if (chosen != 0) {
-      PostMessage(state_->parent, WM_COMMAND, chosen, 0);
+      PostMessage(owner_, WM_COMMAND, chosen, 0);
     }
   }
 
-  QtWindow* state_;
+  HWND owner_;  // choices go there (a dead window simply receives nothing)
   QHBoxLayout* layout_;
   HMENU menu_ = nullptr;
   std::vector<Button> buttons_;

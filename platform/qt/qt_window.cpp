@@ -18,6 +18,10 @@ std::set<QtWindow*>& States() {
 
 }  // namespace
 
+bool IsLiveState(const QtWindow* state) {
+  return States().count(const_cast<QtWindow*>(state)) != 0;
+}
+
 QtWindow* NativeOf(HWND window) {
   if (window == nullptr || !IsWindow(window)) {
     return nullptr;

@@ -44,6 +44,9 @@ struct QtWindow {
 // The backend's state of `window`, or null for a message-only or dead window (UI thread).
 QtWindow* NativeOf(HWND window);
 QWidget* WidgetOf(HWND window);
+// False once the window's state was released (its widget may still see a few events until it
+// is deleted).
+bool IsLiveState(const QtWindow* state);
 // The HWND shown by a widget or its nearest ancestor that shows one; null if none.
 HWND HwndOfWidget(const QWidget* widget);
 
