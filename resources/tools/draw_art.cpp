@@ -1,7 +1,9 @@
 // Draws the program's images into resources/bitmaps/<id>.png and writes resources/orvik.qrc:
 // the application icon (101), the five menu bar buttons (8216) and the emoticons. Everything
-// here is drawn with QPainter shapes for this project. Run it again after changing a picture:
-//   draw_art <path to resources/>
+// here is drawn with QPainter shapes for this project. Build and run it again after changing a
+// picture (the PNGs and the .qrc are committed, so a normal build does not need it):
+//   g++ -std=c++20 -fPIC resources/tools/draw_art.cpp -o draw_art $(pkg-config --cflags --libs Qt6Gui)
+//   QT_QPA_PLATFORM=offscreen ./draw_art resources
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
