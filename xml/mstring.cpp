@@ -31,8 +31,9 @@ mstring::mstring() : buffer_(new_empty()) {}
 mstring::mstring(const char* text) : buffer_(new_copy(text, text_length(text))) {}
 
 mstring::mstring(const char* text, std::uint32_t count) {
-  std::uint32_t available = text_length(text);
-  buffer_ = new_copy(text, count < available ? count : available);
+  // Stops at `count`: the source need not be terminated within it.
+  std::uint32_t available = text ? static_cast<std::uint32_t>(strnlen(text, count)) : 0;
+  buffer_ = new_copy(text, available);
 }
 
 mstring::mstring(const mstring& other) : buffer_(new_copy(other.buffer_, other.length())) {}

@@ -63,8 +63,12 @@ wmstring::wmstring() : buffer_(new_buffer(2)) { buffer_[0] = buffer_[1] = 0; }
 wmstring::wmstring(const WCHAR* text) : buffer_(new_copy(text, wide_length(text))) {}
 
 wmstring::wmstring(const WCHAR* text, std::uint32_t count) {
-  std::uint32_t available = wide_length(text);
-  buffer_ = new_copy(text, count < available ? count : available);
+  // Stops at `count`: the source need not be terminated within it.
+  std::uint32_t available = 0;
+  while (text && available < count && text[available]) {
+    ++available;
+  }
+  buffer_ = new_copy(text, available);
 }
 
 wmstring::wmstring(const char* narrow) : wmstring(mb_to_wide(narrow)) {}

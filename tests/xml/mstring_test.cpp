@@ -99,3 +99,10 @@ TEST(MString, DuplicateFromTheHeap) {
   std::free(copy);
   EXPECT_EQ(mstrdup(nullptr), nullptr);
 }
+
+TEST(MString, CountedCopyReadsNoFurtherThanItsCount) {
+  const char unterminated[3] = {'a', 'b', 'c'};
+  EXPECT_EQ(mstring(unterminated, 2), "ab");
+  EXPECT_EQ(mstring("xy", 10), "xy");
+  EXPECT_EQ(mstring(nullptr, 4), "");
+}
