@@ -12,6 +12,7 @@
 
 #include "platform/reg_file.h"
 #include "platform/registry.h"
+#include "tests/support/temp_home.h"
 
 namespace {
 
@@ -19,24 +20,8 @@ using namespace std::string_literals;
 
 class RegistryFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = "/tmp/orvik-registry-file-XXXXXX";
-    home_ = mkdtemp(pattern.data());
-    setenv("ORVIK_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(home_);
-    unsetenv("ORVIK_HOME");
-  }
-  std::string ReadFile() const {
-    std::ifstream in(home_ + "/registry.reg", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  void WriteFile(const std::string& text) const {
-    std::ofstream(home_ + "/registry.reg", std::ios::binary) << text;
-  }
+  std::string ReadFile() const { return temp_.Read("registry.reg"); }
+  void WriteFile(const std::string& text) const { temp_.Write("registry.reg", text); }
   static std::string Text(HKEY key, const char16_t* name) {
     char16_t buffer[64] = {};
     DWORD size = sizeof buffer;
@@ -62,7 +47,8 @@ class RegistryFileTest : public ::testing::Test {
     return RegQueryValueEx(key, name, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   }
 
-  std::string home_;
+  TempHome temp_;
+  std::string home_ = temp_.path();
 };
 
 TEST_F(RegistryFileTest, AHandEditedFileLoadsWhatItCanAndTheNextCommitCleansIt) {

@@ -20,6 +20,7 @@
 #include "platform/reg_data.h"
 #include "platform/reg_file.h"
 #include "platform/registry.h"
+#include "tests/support/temp_home.h"
 
 namespace {
 
@@ -28,21 +29,7 @@ constexpr const char16_t* kBigKeyPath = u"HKEY_LOCAL_MACHINE\\Software\\tessel S
 
 class RegistryProcessTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = "/tmp/orvik-registry-process-XXXXXX";
-    home_ = mkdtemp(pattern.data());
-    setenv("ORVIK_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(home_);
-    unsetenv("ORVIK_HOME");
-  }
-  std::string ReadFile() const {
-    std::ifstream in(home_ + "/registry.reg", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string ReadFile() const { return temp_.Read("registry.reg"); }
   int TemporaryFiles() const {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(home_)) {
@@ -51,7 +38,8 @@ class RegistryProcessTest : public ::testing::Test {
     return count;
   }
 
-  std::string home_;
+  TempHome temp_;
+  std::string home_ = temp_.path();
 };
 
 std::u16string Wide(const std::string& text) {

@@ -1,5 +1,6 @@
 // The registry through its Win32-shaped calls, on a real file in a temporary profile.
 #include "platform/registry.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -18,26 +19,9 @@ constexpr const char16_t* kChirrup = u"Software\\tessel Software\\Chirrup";
 
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = "/tmp/orvik-registry-XXXXXX";
-    home_ = mkdtemp(pattern.data());
-    setenv("ORVIK_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(home_);
-    unsetenv("ORVIK_HOME");
-  }
-
   std::string FilePath() const { return home_ + "/registry.reg"; }
-  std::string ReadFile() const {
-    std::ifstream in(FilePath(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  void WriteFile(const std::string& text) const {
-    std::ofstream(FilePath(), std::ios::binary) << text;
-  }
+  std::string ReadFile() const { return temp_.Read("registry.reg"); }
+  void WriteFile(const std::string& text) const { temp_.Write("registry.reg", text); }
 
   static HKEY Create(const char16_t* path, DWORD* disposition = nullptr) {
     HKEY key = nullptr;
@@ -72,7 +56,8 @@ class RegistryTest : public ::testing::Test {
     return {type, data};
   }
 
-  std::string home_;
+  TempHome temp_;
+  std::string home_ = temp_.path();
 };
 
 TEST_F(RegistryTest, WritesTheExpectedTextForASmallKey) {
