@@ -124,6 +124,12 @@ void session_tls_proceed(MJabberSession* session) {
     return;
   }
   c->tls_requested = 0;
+  // Bytes that came in clear behind the proceed would be read as if they had come through
+  // TLS (an attacker on the path could slip stanzas into the secured stream): refuse them.
+  if (c->parser.fed > c->parser.event_end) {
+    session_end_stream(session, "the server sent data in clear after agreeing to TLS");
+    return;
+  }
   if (jab_start_tls(c) < 0) {
     session_end_stream(session, c->error_text);
     return;
