@@ -54,8 +54,14 @@ int zlib_inflate_chunk(z_stream* stream, int* initialised, const char* data, siz
     bool output_full = stream->avail_out == 0;
     if (!input_left && !output_full)
       break;
+    if (result == Z_STREAM_END && input_left) {
+      // Bytes behind the end of the compressed stream could never be read: the connection
+      // would stay open and deaf, so the data counts as corrupt and the stream ends.
+      std::free(buffer);
+      return ZLIB_ERROR;
+    }
     if (result == Z_STREAM_END && !output_full)
-      break;  // the server ended its compressed stream; what follows is not ours to read
+      break;
     if (used >= limit || !grow(&buffer, &capacity, limit)) {
       std::free(buffer);
       return used >= limit ? ZLIB_TOO_LARGE : ZLIB_ERROR;

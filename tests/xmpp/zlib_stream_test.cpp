@@ -80,4 +80,29 @@ TEST(ZlibStream, CorruptDataIsAnError) {
   EXPECT_EQ(ZLIB_ERROR, pair.Inflate(std::string("\xff\xff\xff\xff garbage", 13), &back));
 }
 
+// A server that ends its compressed stream and sends more: nothing after the end could ever
+// be read, so the data is refused (the connection then ends) rather than silently dropped.
+TEST(ZlibStream, DataBehindTheEndOfTheCompressedStreamIsAnError) {
+  z_stream server{};
+  ASSERT_EQ(Z_OK, deflateInit(&server, 9));
+  std::string text = "<message><body>last</body></message>";
+  char packed[256];
+  server.next_in = reinterpret_cast<Bytef*>(text.data());
+  server.avail_in = static_cast<uInt>(text.size());
+  server.next_out = reinterpret_cast<Bytef*>(packed);
+  server.avail_out = sizeof packed;
+  ASSERT_EQ(Z_STREAM_END, deflate(&server, Z_FINISH));
+  std::string ended(packed, sizeof packed - server.avail_out);
+  deflateEnd(&server);
+
+  Pair alone;
+  std::string back;
+  ASSERT_EQ(ZLIB_OK, alone.Inflate(ended, &back));  // an end with nothing behind it is fine
+  EXPECT_EQ(text, back);
+  EXPECT_EQ(ZLIB_ERROR, alone.Inflate("<message/>", &back));  // the next chunk has no reader
+
+  Pair joined;
+  EXPECT_EQ(ZLIB_ERROR, joined.Inflate(ended + "<message/>", &back));
+}
+
 }  // namespace
