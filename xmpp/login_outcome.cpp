@@ -10,13 +10,13 @@ namespace {
 const char* kSetupHint =
     "<p>Check your settings by selecting \"Run Setup Wizard\" from the \"Menu\" menu.</p>";
 
-void clear_create_account(MJabberSession* session) {
+}  // namespace
+
+void session_clear_create_account(MJabberSession* session) {
   if (IJabberService* account = session->host->Settings().FindServiceAccount(u"jud"))
     account->SetCreateAccount(false);
   session->create_account = 0;
 }
-
-}  // namespace
 
 void session_login_complete(MJabberSession* session, bool legacy) {
   IJabberHost* host = session->host;
@@ -24,7 +24,7 @@ void session_login_complete(MJabberSession* session, bool legacy) {
   if (legacy) {
     session->state = SESSION_ONLINE;
     PostMessage(host->MainWindow(), UM_LOGGED_IN, 0, 0);
-    clear_create_account(session);
+    session_clear_create_account(session);
     if (settings.loginOnStartup)
       host->SetLoginRequested(false);
   }
@@ -36,7 +36,7 @@ void session_login_complete(MJabberSession* session, bool legacy) {
 void session_registration_result(MJabberSession* session) {
   if (session->conn->stream_v1)
     return;
-  clear_create_account(session);
+  session_clear_create_account(session);
   request_auth_query(session);
 }
 

@@ -14,12 +14,6 @@
 
 namespace {
 
-void clear_create_account(MJabberSession* session) {
-  if (IJabberService* account = session->host->Settings().FindServiceAccount(u"jud"))
-    account->SetCreateAccount(false);
-  session->create_account = 0;
-}
-
 bool is_encrypted(MJabberSession* session) {
   return session->conn->tls != nullptr;
 }
@@ -36,7 +30,7 @@ void session_stream_open(MJabberSession* session) {
   jconn* c = session->conn;
   if (session->state == SESSION_ONLINE) {
     // The stream restarted after authentication (or compression): nothing to send.
-    clear_create_account(session);
+    session_clear_create_account(session);
     if (session->host->Settings().loginOnStartup)
       session->host->SetLoginRequested(false);
     return;

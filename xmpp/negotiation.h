@@ -28,6 +28,9 @@ void send_legacy_auth(MJabberSession* session, int fields);
 void session_bind_result(MJabberSession* session);
 // Session result, or legacy authentication result (`legacy`).
 void session_login_complete(MJabberSession* session, bool legacy);
+// The account is no longer to be created: the flag of the XMPP account's service entry and
+// the session's are cleared.
+void session_clear_create_account(MJabberSession* session);
 // Registration result from the user's own server.
 void session_registration_result(MJabberSession* session);
 // Authentication or registration refused.
