@@ -1,7 +1,10 @@
 // The emoticon tables and the replacement of emoticons in chat text.
 #include "ui/emoticons.h"
 
+#include <cstddef>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // Longer forms come before their shorter ones, so "O:-)" is a halo and not "O" and a smile.
@@ -123,45 +126,80 @@ const EmoticonImage kEmoticonImages[] = {
 };
 namespace {
 
-bool IsSpaceAt(const wmstring& text, std::uint32_t pos) {
-  return pos < text.length() && text.c_str()[pos] == u' ';
+bool IsSpaceAt(const std::u16string& text, std::size_t pos) {
+  return pos < text.size() && text[pos] == u' ';
 }
 
 // The element that stands for an image, as the view reads it.
-wmstring ImageElement(const WCHAR* image) {
-  return wmstring(u"<IMG SRC = \"") + image + u"\"></IMG>";
+std::u16string ImageElement(const WCHAR* image) {
+  return std::u16string(u"<IMG SRC = \"") + image + u"\"></IMG>";
+}
+
+// Text with a mark per character: true where it belongs to an inserted element, which an
+// emoticon must not take part of (">:)" right after an element's closing ">" would otherwise
+// break the markup).
+struct MarkedText {
+  std::u16string text;
+  std::vector<bool> inserted;
+
+  void AppendFrom(const MarkedText& source, std::size_t from, std::size_t to) {
+    text.append(source.text, from, to - from);
+    inserted.insert(inserted.end(), source.inserted.begin() + static_cast<std::ptrdiff_t>(from),
+                    source.inserted.begin() + static_cast<std::ptrdiff_t>(to));
+  }
+};
+
+// One entry of the table over the whole text. The result is built in one pass (no length is
+// measured again and nothing is moved per occurrence), so a long message full of emoticons
+// costs a pass per entry, not a pass per occurrence.
+bool ReplaceEntry(const EmoticonEntry& entry, const MarkedText& from, MarkedText* to) {
+  std::u16string_view needle(entry.text);
+  const std::u16string& text = from.text;
+  std::u16string element;
+  std::size_t copied = 0;
+  std::size_t p = text.find(needle);
+  while (p != std::u16string::npos) {
+    std::size_t end = p + needle.size();
+    bool overlaps = false;
+    for (std::size_t i = p; i < end; ++i) {
+      overlaps = overlaps || from.inserted[i];
+    }
+    // At the start, at the end, or standing between two spaces.
+    bool standsAlone =
+        p == 0 || end >= text.size() || (IsSpaceAt(text, p - 1) && IsSpaceAt(text, end));
+    if (overlaps || !standsAlone) {
+      p = text.find(needle, overlaps ? p + 1 : end);
+      continue;
+    }
+    if (element.empty()) {
+      element = ImageElement(entry.image);
+      to->text.reserve(text.size() + element.size());
+    }
+    to->AppendFrom(from, copied, p);
+    to->text += element;
+    to->inserted.insert(to->inserted.end(), element.size(), true);
+    copied = end;
+    p = text.find(needle, end);
+  }
+  if (element.empty()) {
+    return false;  // nothing replaced: the text stays as it was
+  }
+  to->AppendFrom(from, copied, text.size());
+  return true;
 }
 
 }  // namespace
 
 wmstring ReplaceEmoticons(const wmstring& text) {
-  wmstring result = text;
-  // Characters of inserted elements: an emoticon must not take part of one (">:)" right after
-  // an element's closing ">" would otherwise break the markup).
-  std::vector<bool> inserted(result.length(), false);
+  MarkedText current{std::u16string(text.c_str(), text.length()), {}};
+  current.inserted.assign(current.text.size(), false);
   for (const EmoticonEntry* entry = kEmoticons; entry->text != nullptr; ++entry) {
-    std::uint32_t length = wide_length(entry->text);
-    std::uint32_t p = result.find(entry->text, 0);
-    while (p != wmstring::npos) {
-      bool overlaps = false;
-      for (std::uint32_t i = p; i < p + length; ++i) {
-        overlaps = overlaps || inserted[i];
-      }
-      // At the start, at the end, or standing between two spaces.
-      bool standsAlone = p == 0 || p + length >= result.length() ||
-                         (IsSpaceAt(result, p - 1) && IsSpaceAt(result, p + length));
-      if (overlaps || !standsAlone) {
-        p = result.find(entry->text, overlaps ? p + 1 : p + length);
-        continue;
-      }
-      wmstring element = ImageElement(entry->image);
-      result.replace(p, length, element.c_str());
-      inserted.erase(inserted.begin() + p, inserted.begin() + p + length);
-      inserted.insert(inserted.begin() + p, element.length(), true);
-      p = result.find(entry->text, p + element.length());
+    MarkedText next;
+    if (ReplaceEntry(*entry, current, &next)) {
+      current = std::move(next);
     }
   }
-  return result;
+  return wmstring(current.text.c_str(), static_cast<std::uint32_t>(current.text.size()));
 }
 
 int LookupEmoticonImage(const char* name) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 namespace {
@@ -54,6 +55,22 @@ TEST(EmoticonsTest, NoEmoticonIsTakenOutOfAnInsertedElement) {
 
 TEST(EmoticonsTest, ProtectedTextWithoutAngleBracketsDoesNotMatchThem) {
   EXPECT_EQ(Replace(u"&lt;3"), u"&lt;3");
+}
+
+TEST(EmoticonsTest, ALongMessageFullOfEmoticonsIsReplacedInReasonableTime) {
+  // A peer may send a message of many thousands of smiles; the chat must not hang on it.
+  std::u16string text;
+  for (int i = 0; i < 20000; ++i) {
+    text += u" :) x:)y";
+  }
+  auto start = std::chrono::steady_clock::now();
+  std::u16string result = Replace(text.c_str());
+  auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took, std::chrono::seconds(5));
+  std::u16string unit = u" " + Img(u"HAPPY") + u" x:)y";
+  ASSERT_EQ(result.size(), unit.size() * 20000);
+  EXPECT_EQ(result.substr(0, unit.size()), unit);
+  EXPECT_EQ(result.substr(result.size() - unit.size()), unit);
 }
 
 TEST(EmoticonsTest, LookupIsExact) {
