@@ -96,10 +96,8 @@ void Wait(void*, DWORD milliseconds) {
   ++pump->inWait;
   int modalDepth = pump->modalDepth;
   pump->modalDepth = 0;  // a loop of Qt's own inside this wait counts from here
-  while (!woken.exchange(false)) {
-    if (deadline.hasExpired()) {
-      return;
-    }
+  // Ends through the loop's condition only: the counts above are restored on every way out.
+  while (!woken.exchange(false) && !deadline.hasExpired()) {
     if (milliseconds != INFINITE) {
       alarm.start(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
     }

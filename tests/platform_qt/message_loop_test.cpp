@@ -2,6 +2,7 @@
 // threads are handled promptly while GetMessage lets Qt wait, a worker's SendMessage blocks
 // until the UI thread handled it, and the queue keeps being served inside a loop of Qt's own.
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "platform/dialog.h"
@@ -65,6 +66,35 @@ TEST_F(MessageLoopTest, TimerFiresWhileTheLoopWaitsInQt) {
   SetTimer(window, 7, 30, nullptr);
   EXPECT_TRUE(RunUntil([&] { return ticks >= 3; }));
   KillTimer(window, 7);
+  DestroyWindow(window);
+}
+
+// A wait that ends because a timer is due (not because the queue was woken) leaves the
+// display's pump as it found it: events Qt handles outside GetMessage still serve the queue.
+TEST_F(MessageLoopTest, QueueIsServedOutsideTheLoopAfterAWaitForATimer) {
+  int pings = 0;
+  int ticks = 0;
+  MessageHandler handler = [&](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    pings += message == kPing ? 1 : 0;
+    ticks += message == WM_TIMER ? 1 : 0;
+    return 0;
+  };
+  HWND window = MakeTestWindow(&handler);
+  SetTimer(window, 5, 20, nullptr);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (ticks == 0 && std::chrono::steady_clock::now() < deadline) {
+    MSG message;
+    ASSERT_GT(GetMessage(&message, nullptr, 0, 0), 0);
+    DispatchMessage(&message);
+  }
+  KillTimer(window, 5);
+  ASSERT_EQ(ticks, 1);
+  PostMessage(window, kPing, 0, 0);
+  for (int i = 0; i < 20 && pings == 0; ++i) {
+    ProcessDisplayEvents();
+    Sleep(5);
+  }
+  EXPECT_EQ(pings, 1);
   DestroyWindow(window);
 }
 
