@@ -30,7 +30,10 @@ HeadlessHost::~HeadlessHost() {
   shutdown_->Signal();
   if (session_->conn)
     jab_drop_socket(session_->conn);
-  WaitLoginThread(10000);
+  // The session may be freed only after the login thread has let go of it; its own network
+  // time limits bound this wait.
+  while (!WaitLoginThread(10000)) {
+  }
   session_free(session_);
   if (frame_)
     DestroyWindow(frame_);

@@ -92,16 +92,31 @@ void jconn_free(jconn* c) {
   delete c;
 }
 
+namespace {
+
+bool same_login(const jconn* c, const char* full_address, int port, const char* password) {
+  return c->user && c->address && full_address && c->password &&
+         std::strcmp(c->address, full_address) == 0 && c->user->port == port &&
+         std::strcmp(c->password, password ? password : "") == 0;
+}
+
+}  // namespace
+
 int jconn_reset(jconn* c, const char* full_address, int port, const char* password, int secure,
                 int fd) {
   // The strings of the login before the previous one go with their pool, so reconnecting for
   // days never grows the connection; the previous login's stay for a thread that may still
   // be reading the own address while this login begins.
-  pool_destroy(c->old_pool);
-  c->old_pool = c->pool;
-  c->pool = pool_create();
-  c->user = jid_new(c->pool, full_address, port);
-  c->password = pool_strdup(c->pool, password ? password : "");
+  // A retry of the same login (the clear retry after a refused secure port) keeps its strings,
+  // so the previous login's stay for their one login.
+  if (!same_login(c, full_address, port, password)) {
+    pool_destroy(c->old_pool);
+    c->old_pool = c->pool;
+    c->pool = pool_create();
+    c->user = jid_new(c->pool, full_address, port);
+    c->address = pool_strdup(c->pool, full_address);
+    c->password = pool_strdup(c->pool, password ? password : "");
+  }
   c->secure = secure;
   c->fd = fd;
   c->state = JCONN_STATE_OFF;
