@@ -219,24 +219,43 @@ class HtmlLayoutRun {
     }
   }
 
+  // How many characters of `rest` fit in `room` pixels, their extents in extents_. Only a
+  // window of the text is shaped, about a line's worth, grown while nearly all of it fits, so
+  // a long text costs a line's measuring per line and not the whole rest every time.
+  int Fit(HDC dc, const WCHAR* rest, int restLength, LONG room) {
+    constexpr int kMargin = 8;  // characters past the fit, so shaping across the cut is moot
+    int window = std::min(restLength, static_cast<int>(std::max<LONG>(room, 64)));
+    for (;;) {
+      int fit = 0;
+      extents_.resize(static_cast<std::size_t>(window));
+      GetTextExtentExPoint(dc, rest, window, room, &fit, extents_.data(), nullptr);
+      if (window == restLength || fit + kMargin < window) {
+        return fit;
+      }
+      window = restLength - window <= window ? restLength : window * 2;
+    }
+  }
+
   // Lays out what fits of text[pos..] on the current line; returns the characters taken (0
   // when the pen only moved to the next line).
   std::size_t Step(HDC dc, const std::u16string& text, std::size_t pos, std::size_t font,
                    COLORREF colour) {
     const WCHAR* rest = text.data() + pos;
     int restLength = static_cast<int>(text.size() - pos);
-    LONG offset = 0;
-    if (state().alignment > 0) {
+    LONG left = state().penX;
+    int fit = Fit(dc, rest, restLength, width_ - left);
+    if (state().alignment > 0 && fit == restLength) {
+      // Centred text wider than the rest of the line starts at the pen, not left of it; only
+      // a rest that fits on the line is measured whole and moved.
       SIZE whole{0, 0};
       GetTextExtentPoint32(dc, rest, restLength, &whole);
-      // Centred text wider than the rest of the line starts at the pen, not left of it.
-      offset = std::max<LONG>(
+      LONG offset = std::max<LONG>(
           0, static_cast<LONG>(state().alignment * (width_ - state().penX - whole.cx)));
+      if (offset > 0) {
+        left += offset;
+        fit = Fit(dc, rest, restLength, width_ - left);
+      }
     }
-    LONG left = state().penX + offset;
-    int fit = 0;
-    extents_.resize(static_cast<std::size_t>(restLength));
-    GetTextExtentExPoint(dc, rest, restLength, width_ - left, &fit, extents_.data(), nullptr);
     if (fit == 0) {
       if (state().penX > 0) {
         state().penX = 0;
@@ -259,7 +278,7 @@ class HtmlLayoutRun {
         return 0;
       }
     }
-    // The prefix extents measured the run in the same shaping as the whole.
+    // The prefix extents measured the run in one shaping with the text that follows it.
     SIZE extent{extents_[static_cast<std::size_t>(run - 1)], lineHeight()};
     GetTextExtentPoint32(dc, rest, 0, &extent);  // the font's height for the link record
     extent.cx = extents_[static_cast<std::size_t>(run - 1)];

@@ -1,5 +1,6 @@
 // The HTML view: layout of the tag set, word wrap, links, scrolling and auto-scroll, keys,
 // malformed content, and the layout kept between paints.
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -140,6 +141,38 @@ TEST_F(HtmlViewTest, WordsWrapAtSpacesAndAViewNarrowerThanACharacterStillEnds) {
   Make(2);
   Show(u"abc");
   EXPECT_EQ(Texts().size(), 3u);  // one character per line
+}
+
+TEST_F(HtmlViewTest, ALongTextWithoutBreaksIsLaidOutInReasonableTime) {
+  // A peer's message may be one very long paragraph; the view measures a line's worth of it per
+  // line, not everything that is left each time (which took minutes at this size).
+  Make(300);
+  std::u16string text;
+  for (int i = 0; i < 40000; ++i) {
+    text += u"word ";
+  }
+  auto start = std::chrono::steady_clock::now();
+  Show(text.c_str());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  auto texts = Texts();
+  ASSERT_GT(texts.size(), 1000u);
+  std::u16string joined;
+  for (const HtmlOp* op : texts) {
+    EXPECT_LE(op->width, 300);
+    joined += op->text;
+  }
+  EXPECT_EQ(joined, text);
+  // Every line but the last is full: the next word and its space would not have fitted on it.
+  SIZE word{0, 0};
+  HDC screen = GetDC(view_->GetView());
+  HFONT font = CreateFontIndirect(&view_->LayoutFonts()[texts[0]->font]);
+  SelectObject(screen, font);
+  GetTextExtentPoint32(screen, u"word ", 5, &word);
+  ReleaseDC(view_->GetView(), screen);
+  DeleteObject(font);
+  for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+    EXPECT_GE(texts[i]->width + word.cx, 300) << i;
+  }
 }
 
 TEST_F(HtmlViewTest, AnUnknownFontColourRestoresTheEnclosingColour) {
