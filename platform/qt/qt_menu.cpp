@@ -3,6 +3,7 @@
 
 #include <QMenu>
 #include <QPoint>
+#include <QPointer>
 #include <set>
 
 #include "platform/qt/qt_window.h"
@@ -139,13 +140,16 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, void*) {
   if (menu == nullptr) {
     return FALSE;
   }
-  QMenu popup(WidgetOf(owner));
+  // On the heap: the owner may be destroyed while the menu is open (messages are handled
+  // meanwhile), and then the menu is deleted with it.
+  QPointer<QMenu> popup = new QMenu(WidgetOf(owner));
   UINT chosen = 0;
-  BuildQMenu(menu, &popup, &chosen);
+  BuildQMenu(menu, popup.data(), &chosen);
   {
     ModalScope modal;
-    popup.exec(QPoint(x, y));
+    popup->exec(QPoint(x, y));
   }
+  delete popup.data();
   if ((flags & TPM_RETURNCMD) != 0) {
     return static_cast<BOOL>(chosen);
   }

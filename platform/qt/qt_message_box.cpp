@@ -1,6 +1,7 @@
 // Message boxes over QMessageBox. While one is open, Qt's own loop runs and the message queue
 // is served by the display's pump, so other threads' messages are still handled.
 #include <QMessageBox>
+#include <QPointer>
 #include <mutex>
 
 #include "platform/dialog.h"
@@ -55,21 +56,31 @@ int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) 
     return answer;
   }
   QWidget* parent = WidgetOf(owner);
-  QMessageBox box(IconFor(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
-                  parent != nullptr ? parent->window() : nullptr);
+  // On the heap: the owner may be destroyed while the box runs (its messages are handled
+  // meanwhile), and then the box is deleted with it.
+  QPointer<QMessageBox> box =
+      new QMessageBox(IconFor(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
+                      parent != nullptr ? parent->window() : nullptr);
   UINT buttons = type & 0xF;
   if (buttons == MB_YESNO) {
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   } else if (buttons == MB_OKCANCEL) {
-    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
   } else {
-    box.setStandardButtons(QMessageBox::Ok);
+    box->setStandardButtons(QMessageBox::Ok);
   }
   if ((type & MB_TOPMOST) != 0) {
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   }
-  ModalScope modal;
-  int chosen = box.exec();
+  int chosen = 0;
+  {
+    ModalScope modal;
+    chosen = box->exec();
+  }
+  if (box.isNull()) {
+    return IDCANCEL;  // gone with its owner: nobody answered
+  }
+  delete box.data();
   switch (chosen) {
     case QMessageBox::Yes:
       return IDYES;

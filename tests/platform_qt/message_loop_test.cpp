@@ -7,6 +7,7 @@
 
 #include "platform/dialog.h"
 #include "platform/kernel.h"
+#include "platform/menu.h"
 #include "platform/message_box.h"
 #include "tests/platform/message_test_support.h"
 #include "tests/platform_qt/display_support.h"
@@ -137,6 +138,53 @@ TEST_F(MessageLoopTest, DialogLoopServesTheQueueAndKeepsTheQuitMessage) {
   worker.join();
   EXPECT_EQ(pings.load(), 1);
   DestroyWindow(window);
+}
+
+// The owner of an open message box or popup menu may go while it runs (the program exits on a
+// signal, handled inside the box's loop): the box or menu goes with it and the call returns.
+class OwnerGoesTest : public MessageLoopTest {
+ protected:
+  void SetUp() override {
+    static const WNDCLASS ownerClass{0,       DefWindowProc, 0,       0,       nullptr,
+                                     nullptr, nullptr,       nullptr, nullptr, u"JBOXOWNERWND"};
+    RegisterClassW(&ownerClass);
+    owner_ = CreateWindowExW(0, u"JBOXOWNERWND", u"owner", WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                             nullptr, nullptr, nullptr);
+    ASSERT_NE(owner_, nullptr);
+    handler_ = [this](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+      if (message == kPing) {
+        DestroyWindow(owner_);
+      }
+      return 0;
+    };
+    window_ = MakeTestWindow(&handler_);
+    worker_ = std::thread([window = window_] {
+      Sleep(100);  // the box or menu is open by then
+      PostMessage(window, kPing, 0, 0);
+    });
+  }
+  void TearDown() override {
+    worker_.join();
+    EXPECT_FALSE(IsWindow(owner_));
+    DestroyWindow(window_);
+    MessageLoopTest::TearDown();
+  }
+  HWND owner_ = nullptr;
+  HWND window_ = nullptr;
+  MessageHandler handler_;
+  std::thread worker_;
+};
+
+TEST_F(OwnerGoesTest, MessageBoxReturnsWhenItsOwnerIsDestroyedMeanwhile) {
+  SetMessageBoxAutoAnswer(0);
+  EXPECT_EQ(MessageBoxW(owner_, u"Text", u"Caption", MB_OK), IDCANCEL);
+}
+
+TEST_F(OwnerGoesTest, PopupMenuReturnsWhenItsOwnerIsDestroyedMeanwhile) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 40008, u"Log On");
+  EXPECT_EQ(TrackPopupMenuEx(menu, TPM_RETURNCMD, 10, 10, owner_, nullptr), 0);
+  DestroyMenu(menu);
 }
 
 TEST_F(MessageLoopTest, MessageBoxAnswersAtOnceWhenTestsAskForIt) {
