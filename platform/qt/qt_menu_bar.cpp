@@ -2,6 +2,7 @@
 // then image buttons with tooltips. Choices reach the owner as posted WM_COMMAND messages.
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QPointer>
 #include <QToolButton>
 
 #include "platform/qt/qt_images.h"
@@ -79,14 +80,21 @@ class MenuBarWidget : public QWidget {
     if (popup == nullptr) {
       return;
     }
-    QMenu menu(this);
+    // On the heap, and the bar watched: its window may be destroyed while the menu is open
+    // (messages are handled meanwhile), and then the bar and the menu go with it.
+    QPointer<MenuBarWidget> self = this;
+    QPointer<QMenu> menu = new QMenu(this);
     UINT chosen = 0;
-    BuildQMenu(popup, &menu, &chosen);
+    BuildQMenu(popup, menu.data(), &chosen);
     QPoint corner = button->mapToGlobal(QPoint(0, 0));
     {
       ModalScope modal;
-      menu.exec(QPoint(corner.x(), corner.y() - menu.sizeHint().height()));
+      menu->exec(QPoint(corner.x(), corner.y() - menu->sizeHint().height()));
     }
+    if (self.isNull()) {
+      return;
+    }
+    delete menu.data();
     if (chosen != 0) {
       PostMessage(owner_, WM_COMMAND, chosen, 0);
     }

@@ -1,6 +1,7 @@
 // The display's loop and the platform message queue are one loop: messages posted from other
 // threads are handled promptly while GetMessage lets Qt wait, a worker's SendMessage blocks
 // until the UI thread handled it, and the queue keeps being served inside a loop of Qt's own.
+#include <QToolButton>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -9,6 +10,7 @@
 #include "platform/kernel.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
+#include "platform/qt/qt_window.h"
 #include "tests/platform/message_test_support.h"
 #include "tests/platform_qt/display_support.h"
 
@@ -185,6 +187,20 @@ TEST_F(OwnerGoesTest, PopupMenuReturnsWhenItsOwnerIsDestroyedMeanwhile) {
   AppendMenuW(menu, MF_STRING, 40008, u"Log On");
   EXPECT_EQ(TrackPopupMenuEx(menu, TPM_RETURNCMD, 10, 10, owner_, nullptr), 0);
   DestroyMenu(menu);
+}
+
+TEST_F(OwnerGoesTest, MenuBarPopupReturnsWhenItsWindowIsDestroyedMeanwhile) {
+  HMENU menu = CreateMenu();
+  HMENU login = CreatePopupMenu();
+  AppendMenuW(login, MF_STRING, 40008, u"Log On");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(login), u"Login");
+  HWND bar = CreateMenuBar(owner_, menu);
+  QWidget* widget = WidgetOf(bar);
+  ASSERT_NE(widget, nullptr);
+  QList<QToolButton*> buttons = widget->findChildren<QToolButton*>();
+  ASSERT_FALSE(buttons.isEmpty());
+  buttons.front()->click();  // the popup's loop runs until the window goes
+  EXPECT_FALSE(IsWindow(bar));
 }
 
 TEST_F(MessageLoopTest, MessageBoxAnswersAtOnceWhenTestsAskForIt) {
