@@ -77,6 +77,11 @@ std::string FormatRegText(const Tree& tree) {
   out.append("\n\n");
   for (const Key& key : tree.keys) {
     out.push_back('[');
+    // "[-path]" reads as a deletion line. A path can only start with '-' after a hand edit
+    // such as "[\-name]"; the leading backslash, dropped again on reading, keeps it a key.
+    if (!key.path.empty() && key.path[0] == u'-') {
+      out.push_back('\\');
+    }
     out.append(Utf16ToUtf8(key.path));
     out.append("]\n");
     for (const Value& value : key.values) {

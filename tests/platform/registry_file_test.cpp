@@ -226,6 +226,21 @@ TEST(RegistryTextTest, WhateverIsWrittenReadsBackUnchanged) {
   }
 }
 
+// "[\-name]" loads as the key "-name"; written back as "[-name]" it would read as a deletion
+// line and the key with its values would be gone after the next save.
+TEST(RegistryTextTest, AKeyStartingWithADashSurvivesASave) {
+  reg::Tree once;
+  reg::ParseRegText("[\\-name]\n\"a\"=\"b\"\n", &once);
+  ASSERT_EQ(once.keys.size(), 1u);
+  EXPECT_EQ(once.keys[0].path, u"-name");
+  reg::Tree twice;
+  reg::ParseRegText(reg::FormatRegText(once), &twice);
+  ASSERT_EQ(twice.keys.size(), 1u);
+  EXPECT_EQ(twice.keys[0].path, u"-name");
+  ASSERT_EQ(twice.keys[0].values.size(), 1u);
+  EXPECT_EQ(twice.keys[0].values[0].name, u"a");
+}
+
 TEST(RegistryTextTest, DamagedFilesLoadWithoutCrashingAndRewriteStably) {
   const std::string sample =
       "Windows Registry Editor Version 5.00\n\n"
