@@ -20,20 +20,11 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/free_port.h"
+
 namespace e2e {
 
-// A loopback port that nothing listens on right now.
-inline int FreePort() {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t size = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  close(fd);
-  return ntohs(address.sin_port);
-}
+inline int FreePort() { return FreeLoopbackPort(); }
 
 // Two consecutive free ports (port, port + 1).
 inline int FreePortPair() {

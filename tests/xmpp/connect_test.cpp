@@ -1,24 +1,9 @@
 // jab_connect's failures that need no server.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-
+#include "tests/support/free_port.h"
 #include "wire_fixture.h"
 #include "xmpp/session_loop.h"
 
 namespace {
-
-// A loopback port nothing listens on.
-int ClosedPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t size = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  close(fd);
-  return ntohs(address.sin_port);
-}
 
 class ConnectTest : public ::testing::Test {
  protected:
@@ -27,7 +12,7 @@ class ConnectTest : public ::testing::Test {
 };
 
 TEST_F(ConnectTest, AnUnusableAddressAsksForTheCredentialsAgain) {
-  EXPECT_EQ(-1, jab_connect(host_.session(), "127.0.0.1", "no body", "pw", ClosedPort(), 0));
+  EXPECT_EQ(-1, jab_connect(host_.session(), "127.0.0.1", "no body", "pw", FreeLoopbackPort(), 0));
   ASSERT_EQ(1u, host_.MessageBoxes().size());
   EXPECT_EQ(
       "Incorrect Jabber username or password specified. Please re-enter username and "
@@ -38,7 +23,7 @@ TEST_F(ConnectTest, AnUnusableAddressAsksForTheCredentialsAgain) {
 
 TEST_F(ConnectTest, AnUnreachableServerIsReportedInTheLogAndInABoxWhenLoginWasRequested) {
   host_.SetLoginRequested(true);
-  EXPECT_EQ(-1, jab_connect(host_.session(), "127.0.0.1", "alice", "pw", ClosedPort(), 0));
+  EXPECT_EQ(-1, jab_connect(host_.session(), "127.0.0.1", "alice", "pw", FreeLoopbackPort(), 0));
   std::vector<std::string> lines = host_.LogLines();
   ASSERT_EQ(3u, lines.size());
   EXPECT_EQ("<P>Connecting to Jabber server '127.0.0.1'...</P>", lines[0]);
@@ -56,14 +41,14 @@ TEST_F(ConnectTest, AnUnreachableServerIsReportedInTheLogAndInABoxWhenLoginWasRe
       host_.MessageBoxes()[0]);
 
   host_.SetLoginRequested(false);  // an automatic reconnection: no box
-  jab_connect(host_.session(), "127.0.0.1", "alice", "pw", ClosedPort(), 0);
+  jab_connect(host_.session(), "127.0.0.1", "alice", "pw", FreeLoopbackPort(), 0);
   EXPECT_EQ(1u, host_.MessageBoxes().size());
 }
 
 TEST_F(ConnectTest, AnotherServerNameClearsTheRoster) {
-  jab_connect(host_.session(), "example.test@127.0.0.1", "alice", "pw", ClosedPort(), 0);
+  jab_connect(host_.session(), "example.test@127.0.0.1", "alice", "pw", FreeLoopbackPort(), 0);
   EXPECT_EQ(1, host_.rosterClears_.load());
-  jab_connect(host_.session(), "127.0.0.1", "alice", "pw", ClosedPort(), 0);
+  jab_connect(host_.session(), "127.0.0.1", "alice", "pw", FreeLoopbackPort(), 0);
   EXPECT_EQ(1, host_.rosterClears_.load());
 }
 
