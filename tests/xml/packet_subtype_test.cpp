@@ -154,19 +154,19 @@ TEST(Packet, NamespaceCodes) {
     const char* uri;
     int code;
   } cases[] = {
-      {NS_URI_AGENTS, NS_AGENTS},
-      {NS_URI_ROSTER, NS_ROSTER},
-      {NS_URI_REMOTEIP, NS_REMOTEIP},
-      {NS_URI_OOB, NS_OOB},
-      {NS_URI_AUTH, NS_AUTH},
-      {NS_URI_PUBSUB, NS_PUBSUB},
-      {NS_URI_PUBSUB_EVENT, NS_PUBSUB},
-      {NS_URI_DISCO, NS_DISCO},
-      {NS_URI_DISCO_ITEMS, NS_DISCO_ITEMS},
-      {NS_URI_DISCO_INFO, NS_DISCO_INFO},
-      {NS_URI_GEOLOC, NS_GEOLOC},
-      {NS_URI_ROUTING, NS_ROUTING},
-      {NS_URI_MUC_USER, NS_MUC_USER},
+      {"jabber:iq:agents", NS_AGENTS},
+      {"jabber:iq:roster", NS_ROSTER},
+      {"jabber:iq:remoteip", NS_REMOTEIP},
+      {"jabber:x:oob", NS_OOB},
+      {"jabber:iq:auth", NS_AUTH},
+      {"http://jabber.org/protocol/pubsub", NS_PUBSUB},
+      {"http://jabber.org/protocol/pubsub#event", NS_PUBSUB},
+      {"http://jabber.org/protocol/disco", NS_DISCO},
+      {"http://jabber.org/protocol/disco#items", NS_DISCO_ITEMS},
+      {"http://jabber.org/protocol/disco#info", NS_DISCO_INFO},
+      {"http://jabber.org/protocol/geoloc", NS_GEOLOC},
+      {"http://tessel.example/protocol/routing", NS_ROUTING},
+      {"http://jabber.org/protocol/muc#user", NS_MUC_USER},
       {"jabber:iq:roster ", NS_NONE},
   };
   for (const auto& c : cases) {
