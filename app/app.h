@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "app/app_routes.h"
-#include "app/runtime/app_mutexes.h"
-#include "app/runtime/app_threads.h"
-#include "app/runtime/shutdown_event.h"
-#include "app/settings/settings.h"
+#include "base/runtime/app_mutexes.h"
+#include "base/runtime/app_threads.h"
+#include "base/runtime/shutdown_event.h"
+#include "base/settings/settings.h"
 #include "diag/debug_log.h"
 #include "platform/critical_section.h"
 #include "ui/log_wnd.h"

@@ -3,20 +3,12 @@
 #pragma once
 
 #include "platform/window.h"
+#include "roster/roster_messages.h"
+#include "xmpp/session_messages.h"
 
-constexpr UINT UM_ROSTER_ADD_ITEM = 1081;
-constexpr UINT UM_ROSTER_REMOVE_ITEM = 1082;
-constexpr UINT UM_ROSTER_ADD_GROUP = 1083;
-constexpr UINT UM_ROSTER_UPDATE_ITEM = 1084;
-constexpr UINT UM_ROSTER_PRESENCE = 1085;
 constexpr UINT UM_UPDATE_MENU = 1088;
 constexpr UINT UM_SHOW_MESSAGE = 1095;
-constexpr UINT UM_ROSTER_ADD_SERVICE = 1097;
-constexpr UINT UM_SESSION_RECEIVED = 1099;
-constexpr UINT UM_SESSION_KEEPALIVE = 1100;
 constexpr UINT UM_SERIAL_DATA = 1357;
-constexpr UINT UM_LOGGED_IN = 65000;
-constexpr UINT UM_SESSION_ENDED = 65005;
 // The single-instance listener asks the frame to come forward before it hands over a second
 // start's command line (the second process cannot raise another process's window here).
 constexpr UINT UM_BRING_FORWARD = WM_APP + 1;

@@ -5,6 +5,7 @@
 // Payloads handed over in lParam are heap objects the implementation takes and frees.
 #pragma once
 
+#include "base/settings/jabber_service.h"
 #include "platform/window.h"
 #include "xml/mstring.h"
 #include "xml/wmstring.h"
@@ -27,7 +28,15 @@ class MAppRoutes {
 
   // Login, logout and presence.
   virtual bool HasSession() { return false; }
+  // Whether the session is online.
+  virtual bool IsConnected() { return false; }
   virtual void Login(bool) {}
+  // Logs out and starts a new login once the running session has ended (the XMPP account
+  // changed in a dialog); a plain login when nothing runs.
+  virtual void Relogin() {}
+  // Sends the gateway of this account's type a registration request, when the server has
+  // announced one (the form is filled from the account when it arrives).
+  virtual void RegisterWithGateway(IJabberService*) {}
   virtual void Logout() {}
   virtual void Disconnected() {}
   virtual void SetStatus(UINT) {}

@@ -4,8 +4,8 @@
 // mode off every call returns at once.
 #pragma once
 
-#include "app/runtime/app_mutexes.h"
-#include "app/settings/settings.h"
+#include "base/runtime/app_mutexes.h"
+#include "base/settings/settings.h"
 #include "platform/clock.h"
 #include "xml/mstring.h"
 

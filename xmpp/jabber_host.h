@@ -7,9 +7,9 @@
 // while it calls the host, except the session's dispatch lock during packet handling.
 #pragma once
 
-#include "app/runtime/app_mutexes.h"
-#include "app/runtime/shutdown_event.h"
-#include "app/settings/settings.h"
+#include "base/runtime/app_mutexes.h"
+#include "base/runtime/shutdown_event.h"
+#include "base/settings/settings.h"
 #include "diag/debug_log.h"
 #include "platform/message_queue.h"
 #include "xml/mstring.h"

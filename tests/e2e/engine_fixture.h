@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings/registry_values.h"
+#include "base/settings/registry_values.h"
 #include "platform/registry.h"
 #include "support/temp_home.h"
 #include "xmpp/headless_host.h"

@@ -1,4 +1,4 @@
-#include "app/runtime/shutdown_event.h"
+#include "base/runtime/shutdown_event.h"
 
 MShutdownEvent::MShutdownEvent() : event_(CreateEvent(TRUE, FALSE)) {}
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/settings/jabber_service.h"
-#include "app/settings/settings_values.h"
+#include "base/settings/jabber_service.h"
+#include "base/settings/settings_values.h"
 #include "platform/logfont.h"
 #include "platform/registry.h"
 #include "xml/mstring.h"

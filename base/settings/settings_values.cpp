@@ -1,6 +1,6 @@
-#include "app/settings/settings_values.h"
+#include "base/settings/settings_values.h"
 
-#include "app/settings/service_endpoints.h"
+#include "base/settings/service_endpoints.h"
 
 SettingsValues::SettingsValues() {
   ServiceEndpoints endpoints = LoadServiceEndpoints();

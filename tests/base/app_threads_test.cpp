@@ -1,10 +1,10 @@
-#include "app/runtime/app_threads.h"
+#include "base/runtime/app_threads.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 
-#include "app/runtime/shutdown_event.h"
+#include "base/runtime/shutdown_event.h"
 
 namespace {
 

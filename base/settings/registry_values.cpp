@@ -1,4 +1,4 @@
-#include "app/settings/registry_values.h"
+#include "base/settings/registry_values.h"
 
 #include <cstring>
 #include <string>

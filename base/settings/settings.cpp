@@ -1,10 +1,10 @@
-#include "app/settings/settings.h"
+#include "base/settings/settings.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/settings/registry_values.h"
-#include "app/settings/service_endpoints.h"
+#include "base/settings/registry_values.h"
+#include "base/settings/service_endpoints.h"
 #include "platform/device_path.h"
 #include "xml/text_convert.h"
 

@@ -1,6 +1,6 @@
-#include "app/settings/service_endpoints.h"
+#include "base/settings/service_endpoints.h"
 
-#include "app/settings/registry_values.h"
+#include "base/settings/registry_values.h"
 
 ServiceEndpoints LoadServiceEndpoints() {
   ServiceEndpoints endpoints{kDefaultLbsJid, kDefaultTesselcastJid, kDefaultMapQuery,

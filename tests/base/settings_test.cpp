@@ -1,4 +1,4 @@
-#include "app/settings/settings.h"
+#include "base/settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/registry_values.h"
-#include "app/settings/service_endpoints.h"
+#include "base/settings/registry_values.h"
+#include "base/settings/service_endpoints.h"
 #include "tests/support/temp_home.h"
 #include "xml/text_convert.h"
 

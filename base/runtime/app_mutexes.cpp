@@ -1,4 +1,4 @@
-#include "app/runtime/app_mutexes.h"
+#include "base/runtime/app_mutexes.h"
 
 #include <cstdio>
 

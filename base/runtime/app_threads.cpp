@@ -1,4 +1,4 @@
-#include "app/runtime/app_threads.h"
+#include "base/runtime/app_threads.h"
 
 #include <algorithm>
 #include <cstdio>
