@@ -16,6 +16,7 @@
 #include "ui/log_wnd.h"
 #include "ui/wnd_stack.h"
 #include "xml/mstring.h"
+#include "xmpp/session.h"
 
 class MJabberWnd;
 
@@ -67,13 +68,15 @@ class MApp {
   MAppMutexes mutexes;
   MAppThreads threads;
   mstring commandLine;
-  // session: comes with the session engine
+  // The session engine with its connection; created at start-up, never replaced.
+  MJabberSession* session = nullptr;
   std::unique_ptr<MSettings> settings;
   // roster: comes with the roster model
   std::unique_ptr<MDebugLog> debugLog;
-  BYTE loginRequested = 0;
-  BYTE locationPublished = 0;
-  BYTE locationRequested = 0;
+  // Read and written by the login thread and the user-interface thread.
+  std::atomic<bool> loginRequested{false};
+  std::atomic<BYTE> locationPublished{0};
+  std::atomic<BYTE> locationRequested{0};
   CRITICAL_SECTION dispatchLock;
   CRITICAL_SECTION conversationLock;
   // banner: the advertising banner component, not part of this program

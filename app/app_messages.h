@@ -12,6 +12,14 @@ constexpr UINT UM_SERIAL_DATA = 1357;
 // The single-instance listener asks the frame to come forward before it hands over a second
 // start's command line (the second process cannot raise another process's window here).
 constexpr UINT UM_BRING_FORWARD = WM_APP + 1;
+// The login thread tells the frame that it has ended, or why automatic login must stop
+// (wParam: 0 the account lacks a server or user name, 1 the first connect failed).
+constexpr UINT UM_LOGIN_THREAD_ENDED = WM_APP + 2;
+constexpr UINT UM_LOGIN_STOP = WM_APP + 3;
+// Lines were appended to the log window from another thread: repaint it on this one.
+constexpr UINT UM_LOG_REDRAW = WM_APP + 4;
+// A connection to another server is being set up: the roster model starts empty.
+constexpr UINT UM_ROSTER_CLEAR = WM_APP + 5;
 
 // The copy-data tag of a second start's command line, and its buffer size.
 constexpr UINT_PTR kCommandLineTag = 65003;

@@ -25,6 +25,8 @@ class MAppRoutes {
   virtual void SessionKeepalive(LPARAM) {}
   virtual void SerialData(LPARAM) {}
   virtual void SessionStateChanged(UINT) {}  // UM_LOGGED_IN or UM_SESSION_ENDED
+  // The program's own messages (login thread, post-login timer); true when handled.
+  virtual bool HandleMessage(UINT, WPARAM, LPARAM) { return false; }
 
   // Login, logout and presence.
   virtual bool HasSession() { return false; }
@@ -38,11 +40,16 @@ class MAppRoutes {
   // announced one (the form is filled from the account when it arrives).
   virtual void RegisterWithGateway(IJabberService*) {}
   virtual void Logout() {}
-  virtual void Disconnected() {}
+  // Log Off: automatic login off, log out, the disconnected handling.
+  virtual void LogOff() {}
   virtual void SetStatus(UINT) {}
 
   // Windows and dialogs.
   virtual bool ShowLoginWindow() { return false; }  // false: there is no login window yet
+  virtual bool LoginWindowIsTop() { return false; }
+  virtual void ResetRosterWindow() {}
+  virtual void ClearRoster() {}
+  virtual void CloseAllChats() {}
   virtual void ShowRosterWindow() {}
   virtual void ShowActiveChatsWindow() {}
   virtual void ToggleOnlyOnline() {}

@@ -112,7 +112,8 @@ LRESULT MJabberWnd::OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     }
     default:
-      *handled = false;
+      // The program's own messages: the login thread's, the post-login timer.
+      *handled = routes.HandleMessage(message, wParam, lParam);
       return 0;
   }
 }
@@ -163,9 +164,7 @@ LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lPa
       routes.Login(true);
       return 0;
     case 40027:
-      app_->settings->SetLoginOnStartup(false);
-      routes.Logout();
-      routes.Disconnected();
+      routes.LogOff();
       return 0;
     case 40034:
     case 40035:

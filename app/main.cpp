@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/exit_signals.h"
 #include "app/jabber_wnd.h"
+#include "app/program_routes.h"
 #include "app/single_instance.h"
 
 namespace {
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
   // The application object lives until the process ends, as everything may reach it.
   auto* app = new MApp(handle, commandLine);
   SetApp(app);
+  app->SetRoutes(std::make_unique<MProgramRoutes>(app));
   if (!app->Initialise()) {
     std::fprintf(stderr, "orvik: cannot create the main window\n");
     return 1;

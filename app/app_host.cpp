@@ -1,0 +1,72 @@
+#include "app/app_host.h"
+
+#include "app/app.h"
+#include "app/app_messages.h"
+#include "app/dispatcher.h"
+#include "app/jabber_wnd.h"
+#include "app/roster_link.h"
+
+MAppHost::MAppHost(MApp* app, MDispatcher* dispatcher, MRosterLink* roster)
+    : app_(app), dispatcher_(dispatcher), roster_(roster) {}
+
+MSettings& MAppHost::Settings() { return *app_->settings; }
+MDebugLog& MAppHost::DebugLog() { return *app_->debugLog; }
+MAppMutexes& MAppHost::Mutexes() { return app_->mutexes; }
+MShutdownEvent& MAppHost::Shutdown() { return *app_->shutdownEvent; }
+HWND MAppHost::MainWindow() { return app_->mainFrame->GetHwnd(); }
+
+void MAppHost::AppendLog(const char* html) {
+  if (app_->logWindow == nullptr || html == nullptr) {
+    return;
+  }
+  app_->logWindow->AppendNarrow(html);
+  // One repaint request at a time: a burst of lines costs one paint.
+  if (!redrawPosted_.exchange(true)) {
+    PostMessage(MainWindow(), UM_LOG_REDRAW, 0, 0);
+  }
+}
+
+void MAppHost::RedrawLog() {
+  redrawPosted_ = false;
+  if (app_->logWindow != nullptr) {
+    app_->logWindow->Redraw();
+  }
+}
+
+void MAppHost::ClearLog() {
+  if (app_->logWindow != nullptr) {
+    app_->logWindow->Reset();
+  }
+}
+
+// Posted, never shown from inside the engine: a modal box on the user-interface thread would
+// run a message loop in the middle of parsing or dispatching a stanza.
+void MAppHost::ShowMessageBox(const char* text, const char*) {
+  PostMessage(MainWindow(), UM_SHOW_MESSAGE, 0, reinterpret_cast<LPARAM>(new mstring(text)));
+}
+
+bool MAppHost::LoginRequested() { return app_->loginRequested; }
+void MAppHost::SetLoginRequested(bool requested) { app_->loginRequested = requested; }
+
+void MAppHost::Logout() { app_->routes().Logout(); }
+
+void MAppHost::CurrentStatus(mstring* status, mstring* show) {
+  *status = app_->statusText;
+  *show = app_->presenceShow;
+}
+
+// Called on the login thread while a connection is set up: the model changes on the
+// user-interface thread, and before the new session's first stanza is parsed.
+void MAppHost::ClearRoster() { SendMessage(MainWindow(), UM_ROSTER_CLEAR, 0, 0); }
+
+void MAppHost::DispatchPacket(packet* p) { dispatcher_->DispatchPacket(p); }
+void MAppHost::RosterReceived(packet* query) { roster_->RosterReceived(query); }
+void MAppHost::AgentsReceived(packet* query) { roster_->AgentsReceived(query); }
+
+bool MAppHost::FindService(const char* address, mstring* name, mstring* type) {
+  return roster_->FindService(address, name, type);
+}
+
+void MAppHost::AddService(const char* address, const wmstring& name, const char* type) {
+  roster_->AddDiscoveredService(address, name, type);
+}

