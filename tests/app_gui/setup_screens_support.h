@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/jabber_wnd.h"
 #include "app/login_wnd.h"
 #include "app/setup_dialog_run.h"
 #include "app/setup_dialogs.h"
@@ -31,7 +32,7 @@ class FakeAccount : public IJabberService {
   wmstring GetName() override { return name_; }
   wmstring GetType() override { return type_; }
   void Setup(HWND) override {
-    log_->push_back("Setup " + wide_to_mb(type_.c_str()));
+    log_->push_back(std::string("Setup ") + wide_to_mb(type_.c_str()).c_str());
     changed = changeOnSetup;
   }
   bool Save() override {
@@ -74,7 +75,7 @@ class ScreenRoutes : public MAppRoutes {
   void Login(bool) override { log_->push_back("Login"); }
   void Relogin() override { log_->push_back("Relogin"); }
   void RegisterWithGateway(IJabberService* account) override {
-    log_->push_back("Register " + wide_to_mb(account->GetType().c_str()));
+    log_->push_back(std::string("Register ") + wide_to_mb(account->GetType().c_str()).c_str());
   }
   bool connected = false;
 
