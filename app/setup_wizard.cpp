@@ -68,7 +68,7 @@ void RunSetupWizard() {
        u"To setup orvik you will need to specify the name of the Jabber server you wish to use, "
        u"and have an account on each type of service (AIM, ICQ, etc) you want to communcate "
        u"with.",
-       kNoId, ES_MULTILINE | ES_READONLY, kMargin, RowY(0), kCheckWidth, 2 * kRowStep},
+       kNoId, ES_MULTILINE | ES_READONLY, kMargin, RowY(0), kCheckWidth, 2 * kRowStep - 8},
       {WC_BUTTON, u"America Online IM (AIM)", 1009, BS_AUTOCHECKBOX, kMargin, RowY(2), kCheckWidth,
        kRowHeight},
       {WC_BUTTON, u"ICQ", 1010, BS_AUTOCHECKBOX, kMargin, RowY(3), kCheckWidth, kRowHeight},
@@ -77,7 +77,7 @@ void RunSetupWizard() {
       {WC_BUTTON, u"MSN Instant Messenger", 1012, BS_AUTOCHECKBOX, kMargin, RowY(5), kCheckWidth,
        kRowHeight},
       {WC_EDIT, u"Please specify the accounts you have by selecting the services above.", kNoId,
-       ES_MULTILINE | ES_READONLY, kMargin, RowY(6), kCheckWidth, 2 * kRowStep}};
+       ES_MULTILINE | ES_READONLY, kMargin, RowY(6), kCheckWidth, 2 * kRowStep - 8}};
   static const DIALOGTEMPLATE wizard{u"Setup Wizard", items, static_cast<int>(std::size(items))};
   for (bool& box : checked) {
     box = false;

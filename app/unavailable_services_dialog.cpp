@@ -37,13 +37,13 @@ bool UnavailableServicesDialog(const std::vector<wmstring>& names) {
       {WC_EDIT,
        u"NOTICE: The Jabber server you are using does not support all the services you "
        u"requested. The following services are not available on this server:",
-       kNoId, ES_MULTILINE | ES_READONLY, kMargin, RowY(0), kCheckWidth, 2 * kRowStep},
+       kNoId, ES_MULTILINE | ES_READONLY, kMargin, RowY(0), kCheckWidth, 2 * kRowStep - 8},
       {WC_EDIT, u"", kNames, ES_MULTILINE | ES_READONLY, kMargin, RowY(2), kCheckWidth,
-       2 * kRowStep},
+       2 * kRowStep - 8},
       {WC_EDIT,
        u"To use these services, choose another Jabber server that offers them (public servers "
        u"are listed at https://providers.xmpp.net/) and run the Setup Wizard again.",
-       kNoId, ES_MULTILINE | ES_READONLY, kMargin, RowY(4) + 8, kCheckWidth, 2 * kRowStep},
+       kNoId, ES_MULTILINE | ES_READONLY, kMargin, RowY(4) + 8, kCheckWidth, 2 * kRowStep - 8},
       {WC_BUTTON, u"Do not display this again", kDoNotDisplay, BS_AUTOCHECKBOX, kMargin,
        RowY(6) + 16, kCheckWidth, kRowHeight}};
   static const DIALOGTEMPLATE unavailable{u"Unavailable Services", items,

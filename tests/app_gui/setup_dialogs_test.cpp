@@ -208,6 +208,7 @@ TEST_F(SetupDialogsTest, WizardSetsUpTheXmppAccountThenTheCheckedServicesInOrder
       Click(dialog, 1012);  // MSN, AIM and Yahoo!, checked out of order
       Click(dialog, 1009);
       Click(dialog, 1011);
+      ProcessDisplayEvents();
       SaveWindowToPng(dialog, Shot("setup_wizard.png").c_str());
       Ok(dialog);
     }});
@@ -231,6 +232,7 @@ TEST_F(SetupDialogsTest, UnavailableServicesListsTheNamesAndReportsTheCheckBox) 
       EXPECT_EQ(DialogText(dialog, 1083), u"AIM Service\nICQ Service\n");
       if (check) {
         Click(dialog, 1082);
+        ProcessDisplayEvents();
         SaveWindowToPng(dialog, Shot("unavailable_services.png").c_str());
       }
       Ok(dialog);
