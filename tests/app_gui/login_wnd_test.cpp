@@ -85,7 +85,12 @@ TEST_F(LoginWndTest, MissingOrMalformedInputShowsTheBoxAndTurnsAutomaticLoginOff
 TEST_F(LoginWndTest, ArrowKeysCycleTheFocus) {
   login->Show();
   const int cycle[] = {kLoginServerEdit, kLoginUserEdit, kLoginPasswordEdit, kLoginAutoLogin};
-  SetFocus(login->Control(kLoginServerEdit));
+  // Focus follows once the desktop has activated the frame.
+  SetActiveWindow(app->mainFrame->GetHwnd());
+  ASSERT_TRUE(RunUntil([] {
+    SetFocus(login->Control(kLoginServerEdit));
+    return GetFocus() == login->Control(kLoginServerEdit);
+  }));
   for (int i = 1; i <= 4; ++i) {
     ASSERT_TRUE(SimulateKey(GetFocus(), VK_DOWN, 0));
     EXPECT_EQ(GetFocus(), login->Control(cycle[i % 4])) << "Down " << i;
