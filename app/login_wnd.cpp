@@ -68,10 +68,10 @@ HWND MLoginWnd::Create(MWnd* parentWnd, int iconId, int menuBarId) {
   AddControl(WC_BUTTON, u"Connect", kLoginConnect, BS_DEFPUSHBUTTON);
   AddControl(WC_BUTTON, u"Auto Login", kLoginAutoLogin, BS_AUTOCHECKBOX);
   // The arrow keys reach this window before the controls of the focus cycle handle them.
-  for (int id : kFocusCycle) {
-    HWND control = Control(id);
+  for (std::size_t i = 0; i < std::size(kFocusCycle); ++i) {
+    HWND control = Control(kFocusCycle[i]);
     SetWindowLongPtr(control, GWL_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    controlProc_ = reinterpret_cast<WNDPROC>(
+    controlProcs_[i] = reinterpret_cast<WNDPROC>(
         SetWindowLongPtr(control, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
   }
   logoDc_ = CreateLogo(&logo_);
@@ -191,16 +191,26 @@ bool MLoginWnd::MoveFocus(HWND from, WPARAM key) {
   return false;
 }
 
+WNDPROC MLoginWnd::OwnProcedure(HWND control) const {
+  for (std::size_t i = 0; i < std::size(kFocusCycle); ++i) {
+    if (Control(kFocusCycle[i]) == control) {
+      return controlProcs_[i];
+    }
+  }
+  return nullptr;
+}
+
 LRESULT MLoginWnd::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* window = reinterpret_cast<MLoginWnd*>(GetWindowLongPtr(hwnd, GWL_USERDATA));
-  if (window == nullptr) {
+  WNDPROC own = window != nullptr ? window->OwnProcedure(hwnd) : nullptr;
+  if (own == nullptr) {
     return DefWindowProc(hwnd, message, wParam, lParam);
   }
   if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) &&
       window->MoveFocus(hwnd, wParam)) {
     return 0;
   }
-  return CallWindowProc(window->controlProc_, hwnd, message, wParam, lParam);
+  return CallWindowProc(own, hwnd, message, wParam, lParam);
 }
 
 LRESULT MLoginWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -43,11 +43,13 @@ class MLoginWnd : public MWnd {
   void Connect();
   // Up and Down move the focus round server, user name, password and "Auto Login".
   bool MoveFocus(HWND from, WPARAM key);
+  WNDPROC OwnProcedure(HWND control) const;
   static LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   HDC logoDc_ = nullptr;
   HBITMAP logo_ = nullptr;
-  WNDPROC controlProc_ = nullptr;  // the controls' own procedure, for keys other than Up/Down
+  // The own procedures of the focus cycle's controls, for the messages this window leaves alone.
+  WNDPROC controlProcs_[4] = {};
 };
 
 // Refreshes the login window when it exists (after a dialog changed the XMPP account).
