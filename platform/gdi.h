@@ -82,6 +82,12 @@ BOOL GetTextExtentPoint32(HDC dc, const WCHAR* text, int count, SIZE* size);
 // alone); *size is the whole text's extent.
 BOOL GetTextExtentExPoint(HDC dc, const WCHAR* text, int count, int maxExtent, int* fit,
                           int* extents, SIZE* size);
+// The screen's font families: with `family` null, `procedure` gets one record per family;
+// with a family name, one per face (style) of that family. lfFaceName holds the family (cut
+// to LF_FACESIZE - 1 characters). The procedure returns non-zero to go on; the call returns
+// the last value it returned (0 when there was nothing to enumerate).
+using FONTENUMPROC = int (*)(const LOGFONT* font, LPARAM param);
+int EnumFontFamiliesW(HDC dc, const WCHAR* family, FONTENUMPROC procedure, LPARAM param);
 COLORREF SetTextColor(HDC dc, COLORREF colour);
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;

@@ -1,5 +1,6 @@
 // Device contexts, GDI objects, rectangles, edges and bitmaps over QPainter and QImage.
 #include <QApplication>
+#include <QFontDatabase>
 #include <QScreen>
 
 #include "platform/qt/qt_images.h"
@@ -171,6 +172,34 @@ int GetDeviceCaps(HDC, int index) {
     default:
       return 0;
   }
+}
+
+int EnumFontFamiliesW(HDC, const WCHAR* family, FONTENUMPROC procedure, LPARAM param) {
+  if (procedure == nullptr) {
+    return 0;
+  }
+  QStringList names = family == nullptr ? QFontDatabase::families() : QStringList();
+  if (family != nullptr) {
+    QString name = ToQString(family);
+    for (int i = 0; i < QFontDatabase::styles(name).size(); ++i) {
+      names.append(name);
+    }
+  }
+  int result = 0;
+  for (const QString& name : names) {
+    LOGFONT record{};
+    record.lfWeight = FW_NORMAL;
+    record.lfCharSet = DEFAULT_CHARSET;
+    int length = std::min<int>(static_cast<int>(name.size()), LF_FACESIZE - 1);
+    for (int i = 0; i < length; ++i) {
+      record.lfFaceName[i] = name.at(i).unicode();
+    }
+    result = procedure(&record, param);
+    if (result == 0) {
+      break;
+    }
+  }
+  return result;
 }
 
 COLORREF GetSysColor(int index) {
