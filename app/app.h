@@ -19,6 +19,7 @@
 #include "xmpp/session.h"
 
 class MJabberWnd;
+class MLoginWnd;
 
 class MApp {
  public:
@@ -83,6 +84,7 @@ class MApp {
 
   MWndStack windows;
   std::unique_ptr<MLogWnd> logWindow;
+  std::unique_ptr<MLoginWnd> loginWindow;
 
  private:
   void SetUpComponents();

@@ -1,10 +1,9 @@
 #include "app/login_control.h"
 
-#include <cstdlib>
-
 #include "app/app.h"
 #include "app/app_messages.h"
 #include "app/jabber_wnd.h"
+#include "app/server_address.h"
 #include "ui/frame_link.h"
 #include "xml/text_convert.h"
 #include "xmpp/operations.h"
@@ -48,19 +47,13 @@ enum LoginStop : WPARAM { kStopInvalidAccount = 0, kStopConnectFailed = 1 };
 
 LoginTarget ParseLoginServer(const mstring& server, bool encrypt) {
   LoginTarget target;
+  int port = 0;
+  target.valid = ValidServerAndPort(utf8_to_wide(server.c_str()), &port);
   std::uint32_t colon = server.find(':');
-  if (colon == mstring::npos) {
-    target.host = server;
-    target.port = encrypt ? 5223 : 5222;
-  } else {
-    target.host = server.substr(0, colon);
-    mstring digits = server.substr(colon + 1);
-    char* end = nullptr;
-    long port = std::strtol(digits.c_str(), &end, 10);
-    bool numeric = !digits.empty() && end != nullptr && *end == '\0';
-    target.port = numeric && port >= 1 && port <= 65535 ? static_cast<int>(port) : 0;
+  target.host = colon == mstring::npos ? server : server.substr(0, colon);
+  if (target.valid) {
+    target.port = port != 0 ? port : (encrypt ? 5223 : 5222);
   }
-  target.valid = !target.host.empty() && target.port != 0;
   return target;
 }
 

@@ -3,6 +3,8 @@
 #include "app/app.h"
 #include "app/app_messages.h"
 #include "app/jabber_wnd.h"
+#include "app/login_wnd.h"
+#include "app/setup_dialogs.h"
 #include "xmpp/iq_tracking.h"
 #include "xmpp/session_loop.h"
 #include "xmpp/session_messages.h"
@@ -15,6 +17,31 @@ MProgramRoutes::MProgramRoutes(MApp* app)
       host_(app, &dispatcher_, &rosterLink_) {}
 
 void MProgramRoutes::CreateSession() { app_->session = session_new(&host_); }
+
+void MProgramRoutes::CreateWindows() {
+  app_->loginWindow = std::make_unique<MLoginWnd>(app_->instance, &app_->windows,
+                                                  app_->settings->GetFont("JLOGINWND"));
+  app_->loginWindow->Create(app_->mainFrame.get());
+}
+
+bool MProgramRoutes::ShowLoginWindow() {
+  if (app_->loginWindow == nullptr) {
+    return false;
+  }
+  app_->loginWindow->Show();
+  return true;
+}
+
+bool MProgramRoutes::LoginWindowIsTop() {
+  return app_->loginWindow != nullptr && app_->loginWindow->IsTopWindow();
+}
+
+void MProgramRoutes::AboutDialog() { ::AboutDialog(); }
+void MProgramRoutes::PreferencesDialog() { ::PreferencesDialog(); }
+void MProgramRoutes::ProxyDialog() { ::ProxyDialog(); }
+void MProgramRoutes::FontsDialog() { ::FontsDialog(); }
+void MProgramRoutes::BroadcastDialog() { ::BroadcastDialog(); }
+void MProgramRoutes::RunSetupWizard() { ::RunSetupWizard(); }
 
 void MProgramRoutes::SessionReceived(LPARAM text) {
   // The receive loop owns the text and waits until it has been parsed.

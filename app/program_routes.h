@@ -36,7 +36,17 @@ class MProgramRoutes : public MAppRoutes {
   void GatewaySetup(const WCHAR* type) override;
   void RegisterWithGateway(IJabberService* account) override;
 
+  bool ShowLoginWindow() override;
+  bool LoginWindowIsTop() override;
+  void AboutDialog() override;
+  void PreferencesDialog() override;
+  void ProxyDialog() override;
+  void FontsDialog() override;
+  void BroadcastDialog() override;
+  void RunSetupWizard() override;
+
   void CreateSession() override;
+  void CreateWindows() override;
 
  private:
   void PostLoginCheck();
