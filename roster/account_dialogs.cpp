@@ -6,6 +6,10 @@ namespace {
 std::atomic<IAccountDialogs*> installed{nullptr};
 }  // namespace
 
-void SetAccountDialogs(IAccountDialogs* dialogs) { installed = dialogs; }
+void SetAccountDialogs(IAccountDialogs* dialogs) {
+  installed = dialogs;
+}
 
-IAccountDialogs* AccountDialogs() { return installed; }
+IAccountDialogs* AccountDialogs() {
+  return installed;
+}

@@ -2,8 +2,12 @@
 
 namespace {
 
-bool IsDigit(WCHAR c) { return c >= u'0' && c <= u'9'; }
-bool IsLetter(WCHAR c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsDigit(WCHAR c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsLetter(WCHAR c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 bool IsWhiteSpace(WCHAR c) {
   return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0x00A0 || c == 0x3000;
 }
@@ -18,7 +22,9 @@ bool Every(const wmstring& text, Predicate predicate) {
   return true;
 }
 
-bool Holds(const wmstring& text, WCHAR c) { return text.find(c) != wmstring::npos; }
+bool Holds(const wmstring& text, WCHAR c) {
+  return text.find(c) != wmstring::npos;
+}
 
 }  // namespace
 
@@ -26,11 +32,17 @@ bool JabberAddressAccepted(const wmstring& address) {
   return Holds(address, u'@') || Every(address, [](WCHAR c) { return IsLetter(c) || IsDigit(c); });
 }
 
-bool AimAddressAccepted(const wmstring& address) { return !Holds(address, u'@'); }
+bool AimAddressAccepted(const wmstring& address) {
+  return !Holds(address, u'@');
+}
 
-bool IcqAddressAccepted(const wmstring& address) { return Every(address, IsDigit); }
+bool IcqAddressAccepted(const wmstring& address) {
+  return Every(address, IsDigit);
+}
 
-bool MsnAddressAccepted(const wmstring& address) { return Holds(address, u'%'); }
+bool MsnAddressAccepted(const wmstring& address) {
+  return Holds(address, u'%');
+}
 
 bool YahooAddressAccepted(const wmstring& address) {
   return !Holds(address, u'@') && Every(address, [](WCHAR c) { return !IsWhiteSpace(c); });

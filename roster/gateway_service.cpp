@@ -124,9 +124,8 @@ bool MGatewayService::TakeChanged() {
 wmstring MGatewayService::AddUserDialog(HWND parent) {
   IAccountDialogs* dialogs = AccountDialogs();
   wmstring address;
-  if (!dialogs ||
-      !dialogs->RunAddUser(parent, info_.addUserDialog, info_.addUserCaption, kAddUserEdit,
-                           address)) {
+  if (!dialogs || !dialogs->RunAddUser(parent, info_.addUserDialog, info_.addUserCaption,
+                                       kAddUserEdit, address)) {
     return wmstring();
   }
   Guard guard(account_.lock);

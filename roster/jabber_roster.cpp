@@ -60,7 +60,9 @@ mstring RosterKey(const wmstring& name) {
 MJabberRoster::MJabberRoster(MAppMutexes& mutexes)
     : mutexes_(mutexes), mutex_(mutexes.CreateAppMutex("MJabberRosterMutex", false)) {}
 
-MJabberRoster::~MJabberRoster() { mutexes_.CloseAppMutex(mutex_); }
+MJabberRoster::~MJabberRoster() {
+  mutexes_.CloseAppMutex(mutex_);
+}
 
 const RosterItem& MJabberRoster::EmptyItem() {
   static const RosterItem empty;
@@ -94,7 +96,9 @@ bool MJabberRoster::AddGroup(const wmstring& name) {
   return added;
 }
 
-bool MJabberRoster::AddGroup(const mstring& utf8Name) { return AddGroup(utf8_to_wide(utf8Name)); }
+bool MJabberRoster::AddGroup(const mstring& utf8Name) {
+  return AddGroup(utf8_to_wide(utf8Name));
+}
 
 void MJabberRoster::Clear() {
   {
@@ -105,8 +109,7 @@ void MJabberRoster::Clear() {
   AddGroup(mstring(kServicesGroup));
 }
 
-RosterItem* MJabberRoster::FindLocked(const char* jid, const char* resource,
-                                      RosterGroup** holder) {
+RosterItem* MJabberRoster::FindLocked(const char* jid, const char* resource, RosterGroup** holder) {
   const char* wanted = resource ? resource : "";
   for (int pass = 0; pass < 2; ++pass) {
     for (RosterGroup& group : groups_) {
@@ -146,6 +149,7 @@ bool MJabberRoster::AddItem(const wmstring& group, const wmstring& name, const m
   bool renamed = false;
   bool moved = false;
   wmstring movedFrom;
+  mstring movedJid;
   {
     Lock lock(*this);
     view = view_;
@@ -160,6 +164,7 @@ bool MJabberRoster::AddItem(const wmstring& group, const wmstring& name, const m
         if (existing) {
           moved = true;
           movedFrom = existing->group;
+          movedJid = existing->jid;
           RosterItem kept = *existing;
           TakeRosterFields(kept, entry);
           kept.group = group;
@@ -173,7 +178,7 @@ bool MJabberRoster::AddItem(const wmstring& group, const wmstring& name, const m
   }
   if (view) {
     if (moved) {
-      view->RemoveItem(movedFrom, jid);
+      view->RemoveItem(movedFrom, movedJid);
     }
     if (shown) {
       view->AddItem(entry);
@@ -211,7 +216,7 @@ bool MJabberRoster::AddService(const AgentEntry& entry) {
                  entry.service, "", "", entry.shown, 1);
 }
 
-bool MJabberRoster::RemoveFrom(RosterGroup& group, const mstring& jid) {
+bool MJabberRoster::RemoveFrom(RosterGroup& group, const mstring& jid, mstring* removedJid) {
   const RosterItem* found = nullptr;
   for (const RosterItem& item : group.items) {
     if (SameText(item.jid, jid.c_str())) {
@@ -223,6 +228,9 @@ bool MJabberRoster::RemoveFrom(RosterGroup& group, const mstring& jid) {
     return false;
   }
   const mstring foundJid = found->jid;
+  if (removedJid) {
+    *removedJid = foundJid;  // the window knows the contact by the jid the model holds
+  }
   const mstring foundResource = found->resource;
   group.items.remove_if([&](const RosterItem& item) {
     return item.jid == foundJid && item.resource == foundResource;
@@ -233,6 +241,7 @@ bool MJabberRoster::RemoveFrom(RosterGroup& group, const mstring& jid) {
 bool MJabberRoster::RemoveItem(const RosterItem& item) {
   mstring groupKey = RosterKey(item.group);
   wmstring removedFrom = item.group;
+  mstring removedJid = item.jid;
   bool removed = false;
   IRosterView* view = nullptr;
   {
@@ -240,18 +249,18 @@ bool MJabberRoster::RemoveItem(const RosterItem& item) {
     view = view_;
     for (RosterGroup& group : groups_) {
       if (mstricmp(group.name.c_str(), groupKey.c_str()) == 0) {
-        removed = RemoveFrom(group, item.jid) || removed;
+        removed = RemoveFrom(group, item.jid, &removedJid) || removed;
       }
     }
     // A roster removal from the server names no group: the contact goes wherever it is filed.
     RosterGroup* holder = nullptr;
     if (!removed && FindLocked(item.jid.c_str(), "", &holder)) {
       removedFrom = utf8_to_wide(holder->name);
-      removed = RemoveFrom(*holder, item.jid);
+      removed = RemoveFrom(*holder, item.jid, &removedJid);
     }
   }
   if (view) {
-    view->RemoveItem(removedFrom, item.jid);
+    view->RemoveItem(removedFrom, removedJid);
   }
   return removed;
 }
@@ -384,7 +393,9 @@ AgentEntry MJabberRoster::FindService(const char* value, mstring AgentEntry::*fi
   return AgentEntry{};
 }
 
-AgentEntry MJabberRoster::FindServiceByJid(const char* jid) { return FindService(jid, &AgentEntry::jid); }
+AgentEntry MJabberRoster::FindServiceByJid(const char* jid) {
+  return FindService(jid, &AgentEntry::jid);
+}
 
 AgentEntry MJabberRoster::FindServiceByName(const char* name) {
   return FindService(name, &AgentEntry::name);

@@ -73,7 +73,7 @@ class MJabberRoster {
   RosterItem* FindLocked(const char* jid, const char* resource, RosterGroup** holder);
   RosterGroup* GroupNamed(const mstring& name);
   AgentEntry FindService(const char* value, mstring AgentEntry::*field);
-  bool RemoveFrom(RosterGroup& group, const mstring& jid);
+  bool RemoveFrom(RosterGroup& group, const mstring& jid, mstring* removedJid = nullptr);
 
   MAppMutexes& mutexes_;
   HANDLE mutex_ = nullptr;

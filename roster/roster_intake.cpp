@@ -18,7 +18,9 @@ void SendToFrame(HWND frame, UINT message, std::unique_ptr<T> record) {
   SendMessage(frame, message, 0, reinterpret_cast<LPARAM>(record.release()));
 }
 
-const char* OrEmpty(const char* text) { return text ? text : ""; }
+const char* OrEmpty(const char* text) {
+  return text ? text : "";
+}
 
 bool Skipped(const roster_item_rec& item) {
   if (!item.jid || !std::strchr(item.jid, '@') || !item.subscription) {

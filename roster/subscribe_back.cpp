@@ -32,7 +32,9 @@ bool MSubscribeBack::Ask(const char* jid) {
   return true;
 }
 
-void MSubscribeBack::Reset() { asked_.clear(); }
+void MSubscribeBack::Reset() {
+  asked_.clear();
+}
 
 MSubscribeBack::Sender SubscribeSenderFor(MJabberSession* session) {
   return [session](const char* jid) { return send_subscribe(session, jid); };

@@ -29,11 +29,17 @@ using Guard = std::lock_guard<std::recursive_mutex>;
 
 }  // namespace
 
-MJabberService::MJabberService() { Load(); }
+MJabberService::MJabberService() {
+  Load();
+}
 
-wmstring MJabberService::GetName() { return u"Jabber Service"; }
+wmstring MJabberService::GetName() {
+  return u"Jabber Service";
+}
 
-wmstring MJabberService::GetType() { return u"jud"; }
+wmstring MJabberService::GetType() {
+  return u"jud";
+}
 
 bool MJabberService::Load() {
   JabberAccount& account = Account();
@@ -65,8 +71,8 @@ void MJabberService::Setup(HWND parent) {
   JabberSetupFields fields;
   {
     Guard guard(account.lock);
-    fields = JabberSetupFields{account.server, account.username, account.password,
-                               account.resource, account.createAccount};
+    fields = JabberSetupFields{account.server, account.username, account.password, account.resource,
+                               account.createAccount};
   }
   const JabberSetupFields before = fields;
   // The lock is not held while the dialog runs: the login thread may read meanwhile.
