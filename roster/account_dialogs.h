@@ -8,8 +8,8 @@
 #include "platform/message_queue.h"
 #include "xml/wmstring.h"
 
-// What the XMPP account's setup dialog edits. The dialog has no resource edit: the resource
-// is carried so that the check can default and test it.
+// What the XMPP account's setup dialog edits. The resource has an edit too, so that a resource
+// the check refuses can be mended (the dialog closes only when the check passes).
 struct JabberSetupFields {
   wmstring server;
   wmstring username;

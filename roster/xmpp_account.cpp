@@ -84,6 +84,11 @@ void MJabberService::Setup(HWND parent) {
     account.resource = AccountText(fields.resource);
     account.createAccount = fields.createAccount;
     Save();
+    // Save() never writes the resource; one mended in the dialog is kept all the same, or
+    // the next load would bring back the resource that the check refused.
+    if (!(account.resource == before.resource)) {
+      WriteAccountValues({{"JABBERTR.RESOURCE", &account.resource}});
+    }
   }
   Guard guard(account.lock);
   changed_ = !(account.username == before.username) || !(account.password == before.password) ||

@@ -17,8 +17,8 @@ class MJabberService : public IJabberService {
 
   wmstring GetName() override;
   wmstring GetType() override;
-  // Runs dialog 118; on OK stores and saves the values. Changed when the user name, password
-  // or server differs from before.
+  // Runs dialog 118; on OK stores and saves the values (the resource too when it was edited).
+  // Changed when the user name, password or server differs from before.
   void Setup(HWND parent) override;
   // Writes user name, password and server, stopping at the first failure (never the resource).
   bool Save() override;
