@@ -27,23 +27,28 @@ bool TakeRosterFields(RosterItem& filed, const RosterItem& incoming) {
 }  // namespace
 
 // Holds the roster mutex for one operation; waits without time-out, as every holder is short.
+// Without the named mutex (the registry could not make it) a process-local lock stands in.
 class MJabberRoster::Lock {
  public:
-  explicit Lock(const MJabberRoster& roster) : mutex_(roster.mutex_) {
-    if (mutex_) {
-      WaitForSingleObject(mutex_, INFINITE);
+  explicit Lock(MJabberRoster& roster) : roster_(roster) {
+    if (roster_.mutex_) {
+      WaitForSingleObject(roster_.mutex_, INFINITE);
+    } else {
+      roster_.fallback_.lock();
     }
   }
   ~Lock() {
-    if (mutex_) {
-      ReleaseMutex(mutex_);
+    if (roster_.mutex_) {
+      ReleaseMutex(roster_.mutex_);
+    } else {
+      roster_.fallback_.unlock();
     }
   }
   Lock(const Lock&) = delete;
   Lock& operator=(const Lock&) = delete;
 
  private:
-  HANDLE mutex_;
+  MJabberRoster& roster_;
 };
 
 mstring JidDomain(const mstring& jid) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <list>
+#include <mutex>
 
 #include "base/runtime/app_mutexes.h"
 #include "roster/roster_item.h"
@@ -77,6 +78,7 @@ class MJabberRoster {
 
   MAppMutexes& mutexes_;
   HANDLE mutex_ = nullptr;
+  std::recursive_mutex fallback_;
   IRosterView* view_ = nullptr;
   std::list<AgentEntry> services_;
   std::list<RosterGroup> groups_;
