@@ -67,6 +67,7 @@ roster_item_rec* packet_roster_items(packet* p) {
     rec->jid = dup(xml_node_get_attrib(child, "jid"));
     rec->name = dup(xml_node_get_attrib(child, "name"));
     rec->subscription = dup(xml_node_get_attrib(child, "subscription"));
+    rec->ask = dup(xml_node_get_attrib(child, "ask"));
     const char* group = xml_node_get_attrib(child, "group");
     if (!group)
       group = xml_node_get_tag_data(child, "group");
@@ -155,6 +156,7 @@ void roster_item_list_free(roster_item_rec* list) {
     std::free(list->jid);
     std::free(list->name);
     std::free(list->subscription);
+    std::free(list->ask);
     std::free(list->group);
     std::free(list);
     list = next;

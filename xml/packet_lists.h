@@ -16,6 +16,7 @@ struct roster_item_rec {
   char* jid;
   char* name;
   char* subscription;
+  char* ask;  // "subscribe" while our own request for the contact's presence is pending
   char* group;
   roster_item_rec* next;
 };

@@ -2,12 +2,23 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "xml/text_convert.h"
 
 namespace {
 
 constexpr std::uint32_t kNarrowTextLimit = 255;
+
+// Cuts a text to the value's room without leaving half of a surrogate pair at the end.
+void CutToRoom(wmstring& text) {
+  std::uint32_t room = kTextValueChars - 1;
+  if (text.length() <= room) {
+    return;
+  }
+  WCHAR last = text.c_str()[room - 1];
+  text.truncate(last >= 0xD800 && last <= 0xDBFF ? room - 1 : room);
+}
 
 bool ReportWrite(HKEY key, const char* name, LONG result) {
   if (result == ERROR_SUCCESS) {
@@ -31,8 +42,8 @@ bool ReadDword(HKEY key, const char* name, DWORD& value) {
   DWORD type = REG_NONE;
   DWORD data = 0;
   DWORD size = sizeof data;
-  LONG result =
-      RegQueryValueEx(key, RegistryName(name).c_str(), &type, reinterpret_cast<BYTE*>(&data), &size);
+  LONG result = RegQueryValueEx(key, RegistryName(name).c_str(), &type,
+                                reinterpret_cast<BYTE*>(&data), &size);
   if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) {
     return false;
   }
@@ -41,16 +52,23 @@ bool ReadDword(HKEY key, const char* name, DWORD& value) {
 }
 
 bool ReadWideText(HKEY key, const char* name, wmstring& value) {
-  WCHAR buffer[kTextValueChars + 1] = {};
+  wmstring valueName = RegistryName(name);
   DWORD type = REG_NONE;
-  DWORD size = kTextValueChars * sizeof(WCHAR);
-  LONG result = RegQueryValueEx(key, RegistryName(name).c_str(), &type,
-                                reinterpret_cast<BYTE*>(buffer), &size);
+  DWORD size = 0;
+  LONG result = RegQueryValueEx(key, valueName.c_str(), &type, nullptr, &size);
   if (result != ERROR_SUCCESS || type != REG_SZ) {
     return false;
   }
-  buffer[kTextValueChars] = 0;  // a value stored without its terminator still ends here
-  value = buffer;
+  // The whole stored text is read, then cut: a hand-edited long value still loads.
+  std::vector<WCHAR> buffer(size / sizeof(WCHAR) + 1, 0);
+  result =
+      RegQueryValueEx(key, valueName.c_str(), &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+  if (result != ERROR_SUCCESS || type != REG_SZ) {
+    return false;
+  }
+  buffer.back() = 0;  // a value stored without its terminator still ends here
+  value = buffer.data();
+  CutToRoom(value);
   return true;
 }
 
@@ -72,7 +90,7 @@ bool WriteDword(HKEY key, const char* name, DWORD value) {
 
 bool WriteWideText(HKEY key, const char* name, const wmstring& value) {
   wmstring stored(value);
-  stored.truncate(kTextValueChars - 1);
+  CutToRoom(stored);
   DWORD size = (stored.length() + 1) * sizeof(WCHAR);
   LONG result = RegSetValueEx(key, RegistryName(name).c_str(), REG_SZ,
                               reinterpret_cast<const BYTE*>(stored.c_str()), size);

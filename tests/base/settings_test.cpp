@@ -100,16 +100,50 @@ TEST(Settings, SaveWritesEveryValueInOrderButNeverTheVibrationDuration) {
   TempHome home;
   MSettings settings;
   ASSERT_TRUE(settings.Save());
-  std::vector<std::string> expected = {
-      "SOUND SUPPORT", "VIBRATE SUPPORT", "SOUND ENTER SUPPORT", "SOUND FIRST MESSAGE SUPPORT",
-      "SOUND MESSAGE SUPPORT", "ENABLE PROXY", "BRING TO FRONT", "LOGIN ON STARTUP",
-      "ENCRYPT SESSIONS", "DISPLAY NO SERVICES DBOX", "DEBUG MODE", "SOUND ENTER", "SOUND EXIT",
-      "SOUND FIRSTMESSAGE", "SOUND MESSAGE", "CHECK CONNECTION PERIOD", "KEEPALIVE PERIOD",
-      "LOCATION UPDATE PERIOD", "PRIORITY", "ENTERKEY SENDS", "SHOW STATUS", "SHOW SERVICES",
-      "SMALL BITMAPS", "USE HASH AUTH", "SHOW EMOTICONS", "ENABLE POPUPS", "PROXY PORT",
-      "PROXY SERVER", "PROXY USERNAME", "PROXY PASSWORD", "DEBUG FILEPATH", "LOCATION SUPPORT",
-      "TESSELCAST SUPPORT", "ENABLE GPS", "LATITUDE", "LONGITUDE", "ALTITUDE", "GPS UPDATE",
-      "GPS PORT", "TRUSTED TESSELCAST JID", "LBS JID", "MAP QUERY", "MYLOC QUERY", "BROWSEREXEC"};
+  std::vector<std::string> expected = {"SOUND SUPPORT",
+                                       "VIBRATE SUPPORT",
+                                       "SOUND ENTER SUPPORT",
+                                       "SOUND FIRST MESSAGE SUPPORT",
+                                       "SOUND MESSAGE SUPPORT",
+                                       "ENABLE PROXY",
+                                       "BRING TO FRONT",
+                                       "LOGIN ON STARTUP",
+                                       "ENCRYPT SESSIONS",
+                                       "DISPLAY NO SERVICES DBOX",
+                                       "DEBUG MODE",
+                                       "SOUND ENTER",
+                                       "SOUND EXIT",
+                                       "SOUND FIRSTMESSAGE",
+                                       "SOUND MESSAGE",
+                                       "CHECK CONNECTION PERIOD",
+                                       "KEEPALIVE PERIOD",
+                                       "LOCATION UPDATE PERIOD",
+                                       "PRIORITY",
+                                       "ENTERKEY SENDS",
+                                       "SHOW STATUS",
+                                       "SHOW SERVICES",
+                                       "SMALL BITMAPS",
+                                       "USE HASH AUTH",
+                                       "SHOW EMOTICONS",
+                                       "ENABLE POPUPS",
+                                       "PROXY PORT",
+                                       "PROXY SERVER",
+                                       "PROXY USERNAME",
+                                       "PROXY PASSWORD",
+                                       "DEBUG FILEPATH",
+                                       "LOCATION SUPPORT",
+                                       "TESSELCAST SUPPORT",
+                                       "ENABLE GPS",
+                                       "LATITUDE",
+                                       "LONGITUDE",
+                                       "ALTITUDE",
+                                       "GPS UPDATE",
+                                       "GPS PORT",
+                                       "TRUSTED TESSELCAST JID",
+                                       "LBS JID",
+                                       "MAP QUERY",
+                                       "MYLOC QUERY",
+                                       "BROWSEREXEC"};
   EXPECT_EQ(ValueNamesInFile(home.Read("registry.reg")), expected);
 }
 
@@ -139,17 +173,16 @@ TEST(Settings, ChangedValuesSurviveSaveAndLoad) {
 TEST(Settings, HandEditedValuesFollowTheLoadRules) {
   TempHome home;
   home.Write("device/WINDOWS/mine.wav", "RIFF");
-  home.Write("registry.reg",
-             RegistryWith("\"VIBRATION DURATION\"=dword:000001f4\n"
-                          "\"DEBUG MODE\"=dword:00000007\n"
-                          "\"LBS JID\"=\"lbs.somewhere.else\"\n"
-                          "\"SOUND ENTER\"=\"\\\\WINDOWS\\\\missing.wav\"\n"
-                          "\"SOUND EXIT\"=\"\\\\WINDOWS\\\\mine.wav\"\n"
-                          "\"KEEPALIVE PERIOD\"=\"not a number\"\n"
-                          "\"PRIORITY\"=dword:zz\n"
-                          "this line is garbage\n"
-                          "\"PROXY SERVER\"=dword:00000001\n"
-                          "\"SHOW STATUS\"=dword:00000000\n"));
+  home.Write("registry.reg", RegistryWith("\"VIBRATION DURATION\"=dword:000001f4\n"
+                                          "\"DEBUG MODE\"=dword:00000007\n"
+                                          "\"LBS JID\"=\"lbs.somewhere.else\"\n"
+                                          "\"SOUND ENTER\"=\"\\\\WINDOWS\\\\missing.wav\"\n"
+                                          "\"SOUND EXIT\"=\"\\\\WINDOWS\\\\mine.wav\"\n"
+                                          "\"KEEPALIVE PERIOD\"=\"not a number\"\n"
+                                          "\"PRIORITY\"=dword:zz\n"
+                                          "this line is garbage\n"
+                                          "\"PROXY SERVER\"=dword:00000001\n"
+                                          "\"SHOW STATUS\"=dword:00000000\n"));
   MSettings settings;
   EXPECT_EQ(settings.vibrationDuration, 500u);
   EXPECT_TRUE(settings.debugMode);
@@ -166,22 +199,39 @@ TEST(Settings, HandEditedValuesFollowTheLoadRules) {
   std::string file = home.Read("registry.reg");
   EXPECT_NE(file.find("\"VIBRATION DURATION\"=dword:000001f4"), std::string::npos);
   EXPECT_NE(file.find("\"DEBUG MODE\"=dword:00000001"), std::string::npos);  // 7 written as 1
-  EXPECT_EQ(file.find("garbage"), std::string::npos);                      // clean file
+  EXPECT_EQ(file.find("garbage"), std::string::npos);                        // clean file
   EXPECT_EQ(MSettings().vibrationDuration, 500u);
 }
 
-TEST(Settings, TextsAreLimitedToTheValueRoom) {
+TEST(Settings, TextsHoldTwoHundredFiftyFiveCharactersAndLongerOnesAreCut) {
   TempHome home;
   {
     MSettings settings;
-    settings.proxyUsername = mstring(std::string(300, 'u').c_str());
+    settings.proxyUsername = mstring(std::string(255, 'u').c_str());
+    settings.proxyPassword = mstring(std::string(300, 'p').c_str());
     ASSERT_TRUE(settings.Save());
   }
   MSettings again;
-  EXPECT_EQ(again.proxyUsername, std::string(126, 'u').c_str());
-  // A hand-edited text longer than the value room is not loaded.
-  home.Write("registry.reg", RegistryWith("\"PROXY SERVER\"=\"" + std::string(200, 's') + "\"\n"));
-  EXPECT_EQ(MSettings().proxyServer, "");
+  EXPECT_EQ(again.proxyUsername, std::string(255, 'u').c_str());
+  EXPECT_EQ(again.proxyPassword, std::string(255, 'p').c_str());
+  // A hand-edited text longer than the value room is loaded cut to its room.
+  home.Write("registry.reg", RegistryWith("\"PROXY SERVER\"=\"" + std::string(400, 's') + "\"\n"));
+  EXPECT_EQ(MSettings().proxyServer, std::string(255, 's').c_str());
+}
+
+TEST(Settings, CutTextNeverEndsInHalfASurrogatePair) {
+  TempHome home;
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, kSettingsKey, u"REG_SZ", &key, &disposition),
+            ERROR_SUCCESS);
+  std::u16string text(254, u'a');
+  text += u"\xD83D\xDE00";  // the pair straddles the 255th character
+  ASSERT_TRUE(WriteWideText(key, "BROWSEREXEC", wmstring(text.c_str())));
+  wmstring read;
+  ASSERT_TRUE(ReadWideText(key, "BROWSEREXEC", read));
+  EXPECT_EQ(read, wmstring(std::u16string(254, u'a').c_str()));
+  RegCloseKey(key);
 }
 
 TEST(Settings, NonAsciiTextRoundTripsThroughTheLocale) {
@@ -240,9 +290,10 @@ TEST(Settings, LoginOnStartupIsSavedAtOnce) {
 
 TEST(Settings, ServiceEndpointsCanBeChangedInTheRegistry) {
   TempHome home;
-  home.Write("registry.reg",
-             "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\orvik\\Defaults]\n"
-             "\"LBS JID\"=\"lbs.localhost\"\n");
+  home.Write(
+      "registry.reg",
+      "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\orvik\\Defaults]\n"
+      "\"LBS JID\"=\"lbs.localhost\"\n");
   MSettings settings;
   EXPECT_EQ(settings.lbsJid, "lbs.localhost");
   EXPECT_EQ(settings.trustedTesselcastJid, kDefaultTesselcastJid);

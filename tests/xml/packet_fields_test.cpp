@@ -236,7 +236,7 @@ TEST(PacketLists, RosterItemsWithGroupAttributeOrChild) {
   WithPacket("<iq type='result'><query xmlns='" NS_URI_ROSTER
              "'>"
              "<item jid='a@b' name='Amy' subscription='both'><group>Friends &amp;amp; Co</group>"
-             "</item><item jid='c@d' group='Work'/><item jid='e@f'/></query></iq>",
+             "</item><item jid='c@d' group='Work' ask='subscribe'/><item jid='e@f'/></query></iq>",
              [](packet* p) {
                roster_item_rec* list = packet_roster_items(packet_query(p));
                ASSERT_NE(list, nullptr);
@@ -244,8 +244,10 @@ TEST(PacketLists, RosterItemsWithGroupAttributeOrChild) {
                EXPECT_STREQ(list->name, "Amy");
                EXPECT_STREQ(list->subscription, "both");
                EXPECT_STREQ(list->group, "Friends & Co");  // unescaped once more
+               EXPECT_EQ(list->ask, nullptr);
                ASSERT_NE(list->next, nullptr);
                EXPECT_STREQ(list->next->group, "Work");
+               EXPECT_STREQ(list->next->ask, "subscribe");
                EXPECT_EQ(list->next->name, nullptr);
                ASSERT_NE(list->next->next, nullptr);
                EXPECT_EQ(list->next->next->group, nullptr);
