@@ -85,7 +85,7 @@ bool MApp::Initialise() {
   shutdownEvent = std::make_unique<MShutdownEvent>();                                     // step 5
   CreateChildWindows();                                                                   // step 6
   mainFrame->SendCheckMenuItem(40162, settings->onlyOnline ? MF_CHECKED : MF_UNCHECKED);  // 7
-  routes_->AddServicesGroup();          // step 8: comes with the roster model
+  roster->AddGroup(mstring(kServicesGroup));  // step 8
   if (!MSettings::SetupWizardDone()) {  // step 9: the wizard comes with the setup dialogs
     routes_->RunSetupWizard();
   }
@@ -102,7 +102,7 @@ void MApp::SetUpComponents() {
   HDC screen = GetDC(nullptr);
   settings->SetScreenLogPixelsY(GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
-  // roster model: comes with the roster model
+  roster = std::make_unique<MJabberRoster>(mutexes);
   MDebugLog::SetMessageBox(DebugLogMessageBox);
   MHtmlWnd::SetOpenUrl(OpenUrl);
   debugLog = std::make_unique<MDebugLog>(*settings, mutexes);
@@ -111,7 +111,7 @@ void MApp::SetUpComponents() {
   std::snprintf(stamp, sizeof(stamp), "%u", GetTickCount());
   sessionStamp = stamp;
   platform = DetectPlatform();
-  routes_->CreateServiceAccounts();  // "Service0" to "Service4": come with the service accounts
+  routes_->CreateServiceAccounts();  // "Service0" to "Service4" (tests bring their own)
 }
 
 void MApp::MeasureWorkArea() {

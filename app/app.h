@@ -16,6 +16,7 @@
 #include "ui/log_wnd.h"
 #include "ui/wnd_stack.h"
 #include "xml/mstring.h"
+#include "roster/jabber_roster.h"
 #include "xmpp/session.h"
 
 class MJabberWnd;
@@ -72,7 +73,7 @@ class MApp {
   // The session engine with its connection; created at start-up, never replaced.
   MJabberSession* session = nullptr;
   std::unique_ptr<MSettings> settings;
-  // roster: comes with the roster model
+  std::unique_ptr<MJabberRoster> roster;
   std::unique_ptr<MDebugLog> debugLog;
   // Read and written by the login thread and the user-interface thread.
   std::atomic<bool> loginRequested{false};

@@ -72,7 +72,6 @@ class MAppRoutes {
   virtual void CreateServiceAccounts() {}
   virtual void CreateSession() {}
   virtual void CreateWindows() {}
-  virtual void AddServicesGroup() {}
   virtual void StartLocation() {}
   virtual void StartBanner() {}
 };

@@ -5,6 +5,10 @@
 #include "app/jabber_wnd.h"
 #include "app/login_wnd.h"
 #include "app/setup_dialogs.h"
+#include "app/unavailable_services.h"
+#include "roster/service_accounts.h"
+#include "ui/account_dialogs.h"
+#include "xml/text_convert.h"
 #include "xmpp/iq_tracking.h"
 #include "xmpp/session_loop.h"
 #include "xmpp/session_messages.h"
@@ -16,7 +20,31 @@ MProgramRoutes::MProgramRoutes(MApp* app)
       dispatcher_(app, &login_, &rosterLink_),
       host_(app, &dispatcher_, &rosterLink_) {}
 
+void MProgramRoutes::CreateServiceAccounts() {
+  InstallAccountDialogs();
+  ::CreateServiceAccounts(*app_->settings);
+}
+
 void MProgramRoutes::CreateSession() { app_->session = session_new(&host_); }
+
+void MProgramRoutes::RosterAddItem(LPARAM item) {
+  rosterLink_.HandleMessage(UM_ROSTER_ADD_ITEM, 0, item);
+}
+void MProgramRoutes::RosterRemoveItem(LPARAM item) {
+  rosterLink_.HandleMessage(UM_ROSTER_REMOVE_ITEM, 0, item);
+}
+void MProgramRoutes::RosterAddGroup(LPARAM group) {
+  rosterLink_.HandleMessage(UM_ROSTER_ADD_GROUP, 0, group);
+}
+void MProgramRoutes::RosterUpdateItem(LPARAM item) {
+  rosterLink_.HandleMessage(UM_ROSTER_UPDATE_ITEM, 0, item);
+}
+void MProgramRoutes::RosterPresence(LPARAM item) {
+  rosterLink_.HandleMessage(UM_ROSTER_PRESENCE, 0, item);
+}
+void MProgramRoutes::RosterAddService(LPARAM entry) {
+  rosterLink_.HandleMessage(UM_ROSTER_ADD_SERVICE, 0, entry);
+}
 
 void MProgramRoutes::CreateWindows() {
   app_->loginWindow = std::make_unique<MLoginWnd>(app_->instance, &app_->windows,
@@ -55,6 +83,7 @@ void MProgramRoutes::SessionKeepalive(LPARAM text) {
 void MProgramRoutes::SessionStateChanged(UINT message) {
   if (message == UM_LOGGED_IN) {
     login_.NoteOnline();
+    rosterLink_.NewSession();
   }
   login_.OnConnectionStateChanged();
 }
@@ -76,6 +105,9 @@ bool MProgramRoutes::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // this server does not serve.
 void MProgramRoutes::PostLoginCheck() {
   KillTimer(app_->mainFrame->GetHwnd(), POST_LOGIN_TIMER_ID);
+  if (IsConnected()) {
+    CheckUnavailableServices(*app_->settings, app_->roster->Services());
+  }
 }
 
 bool MProgramRoutes::HasSession() { return app_->session != nullptr; }
@@ -95,4 +127,15 @@ void MProgramRoutes::GatewaySetup(const WCHAR* type) {
   RegisterWithGateway(account);
 }
 
-void MProgramRoutes::RegisterWithGateway(IJabberService*) {}
+// The gateway of the account's type, when the server announced one, is asked for its
+// registration form; the engine fills the form from the account when it arrives.
+void MProgramRoutes::RegisterWithGateway(IJabberService* account) {
+  if (account == nullptr || !IsConnected()) {
+    return;
+  }
+  mstring type = wide_to_utf8(account->GetType());
+  AgentEntry gateway = app_->roster->FindServiceByType(type.c_str());
+  if (!gateway.jid.empty()) {
+    request_register_form(app_->session, gateway.jid.c_str());
+  }
+}

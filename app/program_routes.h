@@ -21,6 +21,12 @@ class MProgramRoutes : public MAppRoutes {
   MRosterLink& rosterLink() { return rosterLink_; }
   MAppHost& host() { return host_; }
 
+  void RosterAddItem(LPARAM item) override;
+  void RosterRemoveItem(LPARAM item) override;
+  void RosterAddGroup(LPARAM group) override;
+  void RosterUpdateItem(LPARAM item) override;
+  void RosterPresence(LPARAM item) override;
+  void RosterAddService(LPARAM entry) override;
   void SessionReceived(LPARAM text) override;
   void SessionKeepalive(LPARAM text) override;
   void SessionStateChanged(UINT message) override;
@@ -45,6 +51,7 @@ class MProgramRoutes : public MAppRoutes {
   void BroadcastDialog() override;
   void RunSetupWizard() override;
 
+  void CreateServiceAccounts() override;
   void CreateSession() override;
   void CreateWindows() override;
 
