@@ -274,6 +274,30 @@ TEST_F(NegotiationTest, RestartedStreamAfterLoginClearsTheCreateAccountFlags) {
   EXPECT_FALSE(host_->LoginRequested());
 }
 
+TEST_F(NegotiationTest, AStreamErrorEndsTheConnectionAndIsKeptWithWhetherTheLoginWorked) {
+  OpenStream();
+  Sent();
+  Server(kFeaturesPlain);
+  Sent();
+  EXPECT_FALSE(session_->was_online.load());
+  Server("<success xmlns='urn:ietf:params:xml:ns:xmpp-sasl'/>");
+  EXPECT_TRUE(session_->was_online.load());
+  EXPECT_STREQ("", session_->stream_error.c_str());
+  Server(
+      "<stream:stream xmlns:stream='http://etherx.jabber.org/streams' version='1.0' "
+      "xmlns='jabber:client' id='s2'>"
+      "<stream:error>\n  <conflict xmlns='urn:ietf:params:xml:ns:xmpp-streams'/>\n"
+      "  <text xmlns='urn:ietf:params:xml:ns:xmpp-streams'>Replaced by &lt;new&gt; "
+      "connection</text>"
+      "</stream:error>");
+  EXPECT_STREQ("conflict", session_->stream_error.c_str());
+  EXPECT_TRUE(host_->HasLogLine(
+      "<p>Connection to the server ended: the server ended the stream (conflict: Replaced by "
+      "&lt;new&gt; connection).</p>"));
+  EXPECT_EQ(0, host_->dispatched_count());
+  EXPECT_TRUE(PeerSeesEnd());
+}
+
 TEST(SaslPlain, CarriesEveryCharacterOnOneUnbrokenLine) {
   char* short_message = sasl_plain_message("alice", "100%");
   EXPECT_STREQ("AGFsaWNlADEwMCU=", short_message);
