@@ -1,7 +1,7 @@
 // Stream negotiation: stream open, features, SASL PLAIN, STARTTLS, compression, bind.
 #include "xmpp/negotiation.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -198,12 +198,19 @@ void session_stream_error(MJabberSession* session, packet* p) {
   xml_node* condition = xml_node_first_content(p->x);
   const char* name =
       condition && condition->type == XML_NODE_TAG ? condition->name : "undefined-condition";
-  session->stream_error = name;
-  std::string reason = std::string("the server ended the stream (") + name;
+  std::string condition_name = std::string(name).substr(0, 64);  // a name, not an essay
+  session->stream_error = condition_name.c_str();
+  std::string reason = "the server ended the stream (" + condition_name;
   if (const char* text = xml_node_get_tag_data(p->x, "text")) {
-    // Server text goes into the log window's markup: escaped, and of bounded length.
-    char* escaped = xml_escape(p->pool, text);
-    reason += std::string(": ") + std::string(escaped ? escaped : "").substr(0, 200);
+    // Server text goes into the log window's markup: cut (at a character boundary), then
+    // escaped, so no entity is cut in half.
+    std::string shown(text);
+    size_t end = std::min<size_t>(shown.size(), 200);
+    while (end < shown.size() && end > 0 && (static_cast<unsigned char>(shown[end]) & 0xC0) == 0x80)
+      --end;
+    shown.resize(end);
+    char* escaped = xml_escape(p->pool, shown.c_str());
+    reason += std::string(": ") + (escaped ? escaped : "");
   }
   reason += ")";
   session_end_stream(session, reason.c_str());
@@ -214,9 +221,9 @@ void session_end_stream(MJabberSession* session, const char* reason) {
   if (!c || c->stream_failed)
     return;
   c->stream_failed = 1;
-  char line[400];
-  std::snprintf(line, sizeof line, "<p>Connection to the server ended: %s.</p>", reason);
-  session->host->AppendLog(line);
-  session_trace(session, line);
+  // Built whole: a cut line would lose its closing tag (the reason may carry server text).
+  std::string line = std::string("<p>Connection to the server ended: ") + reason + ".</p>";
+  session->host->AppendLog(line.c_str());
+  session_trace(session, line.c_str());
   jab_shutdown_socket(c);
 }
