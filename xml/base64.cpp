@@ -7,11 +7,11 @@ namespace {
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr size_t kLineLength = 76;
 
-}  // namespace
-
-char* base64_encode(pool* p, const void* data, size_t length) {
+// `line_length` 0: no line breaks at all.
+char* encode(pool* p, const void* data, size_t length, size_t line_length) {
   size_t characters = (length + 2) / 3 * 4;
-  size_t size = characters + characters / kLineLength * 2 + 1;
+  size_t breaks = line_length ? characters / line_length : 0;
+  size_t size = characters + breaks * 2 + 1;
   char* out = static_cast<char*>(p ? pmalloc(p, size) : std::malloc(size));
   if (!out)
     return nullptr;
@@ -29,7 +29,7 @@ char* base64_encode(pool* p, const void* data, size_t length) {
     *to++ = i + 1 < length ? kAlphabet[(value >> 6) & 63] : '=';
     *to++ = i + 2 < length ? kAlphabet[value & 63] : '=';
     line += 4;
-    if (line == kLineLength) {
+    if (line == line_length) {
       *to++ = '\r';
       *to++ = '\n';
       line = 0;
@@ -37,4 +37,14 @@ char* base64_encode(pool* p, const void* data, size_t length) {
   }
   *to = '\0';
   return out;
+}
+
+}  // namespace
+
+char* base64_encode(pool* p, const void* data, size_t length) {
+  return encode(p, data, length, kLineLength);
+}
+
+char* base64_encode_line(pool* p, const void* data, size_t length) {
+  return encode(p, data, length, 0);
 }

@@ -69,8 +69,8 @@ const char* packet_subject(packet* p) {
 const char* packet_key(packet* p) {
   if (!p)
     return "";
-  xml_node* key = xml_node_get_tag(xml_node_first_child(p->x), "key");
-  return or_empty(xml_node_get_data(xml_node_first_child(key)));
+  xml_node* key = xml_node_get_tag(xml_node_first_content(p->x), "key");
+  return or_empty(xml_node_get_data(xml_node_first_content(key)));
 }
 
 int packet_features(packet* p) {
@@ -181,7 +181,7 @@ char* packet_command_session(packet* p, field_buf out) {
   field_clear(out);
   if (!p)
     return nullptr;
-  xml_node* command = xml_node_get_tag(xml_node_first_child(p->x), "command");
+  xml_node* command = xml_node_get_tag(xml_node_first_content(p->x), "command");
   const char* session = xml_node_get_attrib(command, "sessionid");
   if (!session || !out.text || out.size == 0)
     return nullptr;

@@ -119,7 +119,7 @@ text_rec* packet_route(packet* p, field_buf src[ROUTE_FIELDS], field_buf dst[ROU
     field_clear(src[i]);
     field_clear(dst[i]);
   }
-  xml_node* body = p ? xml_node_first_child(p->x) : nullptr;
+  xml_node* body = p ? xml_node_first_content(p->x) : nullptr;
   copy_endpoint(xml_node_get_tag(body, "src"), src);
   xml_node* destination = xml_node_get_tag(body, "dst");
   if (!destination)
@@ -127,7 +127,8 @@ text_rec* packet_route(packet* p, field_buf src[ROUTE_FIELDS], field_buf dst[ROU
   copy_endpoint(destination, dst);
   text_rec* head = nullptr;
   text_rec* tail = nullptr;
-  for (xml_node* segment = xml_node_get_tag(body, "segment"); segment; segment = segment->next) {
+  for (xml_node* segment = xml_node_get_tag(body, "segment"); segment;
+       segment = xml_node_next_content(segment)) {
     const char* text = xml_node_get_data(segment);
     if (!text)
       break;

@@ -82,7 +82,8 @@ xml_node* build_presence(int type_code, const char* to, const char* status, cons
   xml_node* presence = xml_node_new_tag("presence");
   xml_node_put_attrib(presence, "type", presence_type(type_code));
   xml_node_put_attrib(presence, "to", to);
-  put_text_child_if_given(presence, "status", status);
+  // An empty <status/> or <show/> says nothing and some servers take it for a wrong value.
+  put_text_child_if_not_empty(presence, "status", status);
   put_text_child_if_not_empty(presence, "show", show);
   return presence;
 }

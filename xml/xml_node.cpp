@@ -160,6 +160,35 @@ char* xml_node_get_tag_data(xml_node* node, const char* path) {
 xml_node* xml_node_first_child(xml_node* node) {
   return node ? node->first_child : nullptr;
 }
+
+namespace {
+
+bool is_indentation(const xml_node* node) {
+  if (node->type != XML_NODE_CDATA || !node->data)
+    return false;
+  for (const char* c = node->data; *c; ++c) {
+    if (*c != ' ' && *c != '\t' && *c != '\r' && *c != '\n')
+      return false;
+  }
+  return true;
+}
+
+xml_node* skip_indentation(xml_node* node) {
+  while (node && is_indentation(node))
+    node = node->next;
+  return node;
+}
+
+}  // namespace
+
+xml_node* xml_node_first_content(xml_node* node) {
+  return node ? skip_indentation(node->first_child) : nullptr;
+}
+
+xml_node* xml_node_next_content(xml_node* node) {
+  return node ? skip_indentation(node->next) : nullptr;
+}
+
 xml_node* xml_node_next_sibling(xml_node* node) {
   return node ? node->next : nullptr;
 }

@@ -52,14 +52,19 @@ xml_node* xml_node_get_tag(xml_node* node, const char* path);
 char* xml_node_get_tag_data(xml_node* node, const char* path);
 // An attribute's or text node's data; for an element the data of its first text child.
 char* xml_node_get_data(xml_node* node);
-// xml_node_get_tag from the node, then below each node of its first-child chain, then from
-// each following sibling.
+// xml_node_get_tag from the node, then below each node of its first-child chain (children
+// found with xml_node_first_content), then from each following sibling.
 xml_node* xml_node_find_near(xml_node* node, const char* path);
 // As xml_node_find_near, accepting only hits whose attribute attr_name equals attr_value.
 xml_node* xml_node_find_near_with_attrib(xml_node* node, const char* path, const char* attr_name,
                                          const char* attr_value);
 
 xml_node* xml_node_first_child(xml_node* node);
+// The first child that is not whitespace-only text: what "the first child" means for a stanza
+// whatever its indentation (a pretty-printed stanza puts a line break before every child).
+xml_node* xml_node_first_content(xml_node* node);
+// The next sibling that is not whitespace-only text.
+xml_node* xml_node_next_content(xml_node* node);
 xml_node* xml_node_next_sibling(xml_node* node);
 xml_node* xml_node_parent(xml_node* node);
 char* xml_node_name(xml_node* node);

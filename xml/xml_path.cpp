@@ -80,7 +80,7 @@ xml_node* near_walk(xml_node* node, const char* path, const char* attr_name,
   xml_node* hit = xml_node_get_tag(node, path);
   if (accepts(hit, attr_name, attr_value))
     return hit;
-  for (xml_node* down = node->first_child; down; down = down->first_child) {
+  for (xml_node* down = xml_node_first_content(node); down; down = xml_node_first_content(down)) {
     hit = xml_node_get_tag(down, path);
     if (accepts(hit, attr_name, attr_value))
       return hit;

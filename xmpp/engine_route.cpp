@@ -43,6 +43,10 @@ void session_route_result(MJabberSession* session, packet* p) {
 }
 
 bool session_route_packet(MJabberSession* session, packet* p) {
+  if (safe_strcmp(xml_node_name(p->x), "stream:error") == 0) {
+    session_stream_error(session, p);
+    return true;
+  }
   switch (packet_subtype(p)) {
     case SUBTYPE_ERROR:
       iq_error(session, p);

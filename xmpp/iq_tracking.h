@@ -69,6 +69,6 @@ int request_route_address(MJabberSession* session, const char* service, const ro
 // Hands a contact's address to the voice application (asking the user for the host when it
 // is missing); a message box when the program cannot be started.
 void phone_launch(MJabberSession* session, const char* host, const char* contact);
-// An incoming request for our address: starts the voice application to answer, sends our
-// address back and flushes the deferred queue.
-void answer_remoteip_request(MJabberSession* session, const char* from);
+// The incoming request `id` for our address: starts the voice application to answer, sends our
+// address back (under the request's id) and flushes the deferred queue.
+void answer_remoteip_request(MJabberSession* session, const char* from, const char* id);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "xmpp/iq_tracking.h"
+#include "xmpp/negotiation.h"
 #include "xmpp/session_loop.h"
 #include "xmpp/socks5.h"
 
@@ -81,23 +82,6 @@ int open_connection(MJabberSession* session, const char* server, const char* ful
   }
 }
 
-void report_unreachable(MJabberSession* session, const char* server) {
-  cm_release(&session->connection);
-  jconn* c = session->conn;
-  if (c && c->error_text[0] && c->certificate_refused)
-    log_line(session, "<p>Secure connection refused: %s.</p>", c->error_text);
-  log_line(session, "<p>Cannot connect to Jabber server '%s'.</p>", server);
-  session->host->AppendLog(
-      "<P>Check your settings by selecting \"Run Setup Wizard\" from the \"Menu\" menu.</P>");
-  session->login_error = LOGIN_ERROR_UNREACHABLE;
-  session->state = SESSION_OFF;
-  if (session->host->LoginRequested())
-    session->host->ShowMessageBox(
-        "Cannot connect to the Jabber server. Check your settings by selecting \"Run Setup "
-        "Wizard\" from the \"Menu\" menu.",
-        nullptr);
-}
-
 }  // namespace
 
 int jab_connect(MJabberSession* session, const char* server, const char* user_name,
@@ -117,6 +101,8 @@ int jab_connect(MJabberSession* session, const char* server, const char* user_na
     return -1;
   }
   session->login_error = LOGIN_ERROR_NONE;
+  session->stream_error = "";
+  session->was_online = false;
   session->create_account = create_account ? 1 : 0;
   session->register_pending = 0;
   session->features = 0;
@@ -134,7 +120,9 @@ int jab_connect(MJabberSession* session, const char* server, const char* user_na
   }
   session->server = server;
   if (opened > 0) {
-    report_unreachable(session, server);
+    cm_release(&session->connection);
+    session->state = SESSION_OFF;
+    session_report_unreachable(session, server);
     return -1;
   }
   return 0;

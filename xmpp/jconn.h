@@ -59,7 +59,7 @@ struct jconn {
   std::atomic<int> fd;  // -1 when there is no socket
   int secure;           // the socket is (to be) made with TLS
   jid* user;            // user@server/resource; host and port are where the socket goes
-  char* address;         // the address the login was given, as given
+  char* address;        // the address the login was given, as given
   char* password;
   std::atomic<int> compressed;
   int stream_v1;

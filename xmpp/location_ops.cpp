@@ -21,7 +21,7 @@ mstring utc_timestamp(const SYSTEMTIME& utc) {
   return mstring(text);
 }
 
-void answer_location_request(MJabberSession* session, const char* requester) {
+void answer_location_request(MJabberSession* session, const char* requester, const char* id) {
   if (!location_allowed(session))
     return;
   SYSTEMTIME now;
@@ -30,8 +30,8 @@ void answer_location_request(MJabberSession* session, const char* requester) {
   mstring alt, lon, lat, stored_time;
   session->host->CurrentLocation(&alt, &lon, &lat, &stored_time);
   unsigned lifetime = session->host->Settings().locationUpdatePeriod;
-  jab_send_geoloc_result(session->conn, requester, alt.c_str(), lon.c_str(), lat.c_str(), lifetime,
-                         timestamp.c_str());
+  jab_send_geoloc_result(session->conn, requester, id, alt.c_str(), lon.c_str(), lat.c_str(),
+                         lifetime, timestamp.c_str());
 }
 
 int publish_location(MJabberSession* session, const char* target) {

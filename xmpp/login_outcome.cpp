@@ -1,5 +1,7 @@
 // How a login ends: complete (roster requested), refused (texts, automatic login off, logout),
 // and what follows the roster.
+#include <cstdio>
+
 #include "xmpp/iq_tracking.h"
 #include "xmpp/negotiation.h"
 #include "xmpp/operations.h"
@@ -12,6 +14,27 @@ const char* kSetupHint =
 
 }  // namespace
 
+void session_report_unreachable(MJabberSession* session, const char* server) {
+  IJabberHost* host = session->host;
+  jconn* c = session->conn;
+  char line[600];
+  if (c && c->error_text[0] && c->certificate_refused) {
+    std::snprintf(line, sizeof line, "<p>Secure connection refused: %s.</p>", c->error_text);
+    host->AppendLog(line);
+  }
+  std::snprintf(line, sizeof line, "<p>Cannot connect to Jabber server '%s'.</p>",
+                server ? server : "");
+  host->AppendLog(line);
+  host->AppendLog(
+      "<P>Check your settings by selecting \"Run Setup Wizard\" from the \"Menu\" menu.</P>");
+  session->login_error = LOGIN_ERROR_UNREACHABLE;
+  if (host->LoginRequested())
+    host->ShowMessageBox(
+        "Cannot connect to the Jabber server. Check your settings by selecting \"Run Setup "
+        "Wizard\" from the \"Menu\" menu.",
+        nullptr);
+}
+
 void session_clear_create_account(MJabberSession* session) {
   if (IJabberService* account = session->host->Settings().FindServiceAccount(u"jud"))
     account->SetCreateAccount(false);
@@ -23,6 +46,7 @@ void session_login_complete(MJabberSession* session, bool legacy) {
   MSettings& settings = host->Settings();
   if (legacy) {
     session->state = SESSION_ONLINE;
+    session->was_online = true;
     PostMessage(host->MainWindow(), UM_LOGGED_IN, 0, 0);
     session_clear_create_account(session);
     if (settings.loginOnStartup)
@@ -37,7 +61,7 @@ void session_registration_result(MJabberSession* session) {
   if (session->conn->stream_v1)
     return;
   session_clear_create_account(session);
-  request_auth_query(session);
+  session_start_legacy_auth(session);
 }
 
 void session_login_refused(MJabberSession* session) {

@@ -1,13 +1,14 @@
 // Stream negotiation: stream open, features, SASL PLAIN, STARTTLS, compression, bind.
 #include "xmpp/negotiation.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "xml/base64.h"
 #include "xml/namespaces.h"
+#include "xml/xml_escape.h"
 #include "xmpp/iq_tracking.h"
 #include "xmpp/session_messages.h"
 #include "xmpp/stanza_send.h"
@@ -20,8 +21,25 @@ bool is_encrypted(MJabberSession* session) {
 
 void send_registration(MJabberSession* session) {
   session->register_pending = 0;
+  if (!session_credentials_allowed(session))
+    return;
   request_register(session);
   session->conn->state = JCONN_STATE_AUTH;
+}
+
+// The TLS upgrade of the open socket failed. A refused certificate reads as on the direct TLS
+// port; any other failure ends the stream with its reason.
+void tls_failed(MJabberSession* session) {
+  jconn* c = session->conn;
+  if (!c->certificate_refused) {
+    session_end_stream(session, c->error_text);
+    return;
+  }
+  if (c->stream_failed)
+    return;
+  c->stream_failed = 1;
+  jab_shutdown_socket(c);
+  session_report_unreachable(session, session->server.c_str());
 }
 
 }  // namespace
@@ -43,8 +61,25 @@ void session_stream_open(MJabberSession* session) {
     else
       send_registration(session);
   } else if (!c->stream_v1) {
-    request_auth_query(session);
+    session_start_legacy_auth(session);
   }
+}
+
+bool session_credentials_allowed(MJabberSession* session) {
+  jconn* c = session->conn;
+  if (!c || c->stream_failed)
+    return false;
+  if (!session->host->Settings().encryptSessions || is_encrypted(session))
+    return true;
+  // The user asked for encryption: this clear stream (the retry on the port below a failed
+  // direct TLS connection) could only be secured by STARTTLS, which the server did not offer.
+  session_end_stream(session, "the server does not offer encryption");
+  return false;
+}
+
+void session_start_legacy_auth(MJabberSession* session) {
+  if (session_credentials_allowed(session))
+    request_auth_query(session);
 }
 
 void session_stream_features(MJabberSession* session, packet* p) {
@@ -56,12 +91,14 @@ void session_stream_features(MJabberSession* session, packet* p) {
       jab_send_starttls(c);
       return;
     }
+    if (!session_credentials_allowed(session))
+      return;
     if (session->register_pending)
       send_registration(session);
     if (session->features & FEATURE_SASL_PLAIN)
       send_sasl_plain(session);
     else
-      request_auth_query(session);
+      session_start_legacy_auth(session);
     return;
   }
   if (session->host->CompressionSwitch() && (session->features & FEATURE_COMPRESSION) &&
@@ -79,10 +116,12 @@ char* sasl_plain_message(const char* user, const char* password) {
   message += user ? user : "";
   message += '\0';
   message += password ? password : "";
-  return base64_encode(nullptr, message.data(), message.size());
+  return base64_encode_line(nullptr, message.data(), message.size());
 }
 
 void send_sasl_plain(MJabberSession* session) {
+  if (!session_credentials_allowed(session))
+    return;
   jconn* c = session->conn;
   char* encoded = sasl_plain_message(c->user ? c->user->user : "", c->password);
   if (!encoded)
@@ -92,6 +131,8 @@ void send_sasl_plain(MJabberSession* session) {
 }
 
 void send_legacy_auth(MJabberSession* session, int fields) {
+  if (!session_credentials_allowed(session))
+    return;
   bool digest = (fields & AUTH_DIGEST) && session->host->Settings().useHashAuth;
   request_auth(session, digest ? 1 : 0);
   jconn* c = session->conn;
@@ -102,6 +143,7 @@ void send_legacy_auth(MJabberSession* session, int fields) {
 
 void session_auth_success(MJabberSession* session) {
   session->state = SESSION_ONLINE;
+  session->was_online = true;
   PostMessage(session->host->MainWindow(), UM_LOGGED_IN, 0, 0);
   jab_restart_stream(session->conn);
 }
@@ -125,7 +167,7 @@ void session_tls_proceed(MJabberSession* session) {
     return;
   }
   if (jab_start_tls(c) < 0) {
-    session_end_stream(session, c->error_text);
+    tls_failed(session);
     return;
   }
   jab_restart_stream(c);
@@ -151,14 +193,37 @@ void session_bind_result(MJabberSession* session) {
   request_session(session);
 }
 
+void session_stream_error(MJabberSession* session, packet* p) {
+  // The condition is the error's first element (the text, if any, comes after it).
+  xml_node* condition = xml_node_first_content(p->x);
+  const char* name =
+      condition && condition->type == XML_NODE_TAG ? condition->name : "undefined-condition";
+  std::string condition_name = std::string(name).substr(0, 64);  // a name, not an essay
+  session->stream_error = condition_name.c_str();
+  std::string reason = "the server ended the stream (" + condition_name;
+  if (const char* text = xml_node_get_tag_data(p->x, "text")) {
+    // Server text goes into the log window's markup: cut (at a character boundary), then
+    // escaped, so no entity is cut in half.
+    std::string shown(text);
+    size_t end = std::min<size_t>(shown.size(), 200);
+    while (end < shown.size() && end > 0 && (static_cast<unsigned char>(shown[end]) & 0xC0) == 0x80)
+      --end;
+    shown.resize(end);
+    char* escaped = xml_escape(p->pool, shown.c_str());
+    reason += std::string(": ") + (escaped ? escaped : "");
+  }
+  reason += ")";
+  session_end_stream(session, reason.c_str());
+}
+
 void session_end_stream(MJabberSession* session, const char* reason) {
   jconn* c = session->conn;
   if (!c || c->stream_failed)
     return;
   c->stream_failed = 1;
-  char line[400];
-  std::snprintf(line, sizeof line, "<p>Connection to the server ended: %s.</p>", reason);
-  session->host->AppendLog(line);
-  session_trace(session, line);
+  // Built whole: a cut line would lose its closing tag (the reason may carry server text).
+  std::string line = std::string("<p>Connection to the server ended: ") + reason + ".</p>";
+  session->host->AppendLog(line.c_str());
+  session_trace(session, line.c_str());
   jab_shutdown_socket(c);
 }

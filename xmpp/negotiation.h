@@ -18,6 +18,13 @@ void session_compressed(MJabberSession* session);
 void session_tls_proceed(MJabberSession* session);
 void session_failure(MJabberSession* session, packet* p);
 
+// Whether credentials (SASL PLAIN, the legacy authentication, in-band registration) may go out
+// on this stream. With "ENCRYPT SESSIONS" on they never travel in clear: a stream that is not
+// encrypted ends the login with a line in the log window, and the answer is false.
+bool session_credentials_allowed(MJabberSession* session);
+// The legacy authentication query, when credentials may go out.
+void session_start_legacy_auth(MJabberSession* session);
+
 // The SASL PLAIN message: base64 of NUL, user name, NUL, password (heap text, free()).
 char* sasl_plain_message(const char* user, const char* password);
 void send_sasl_plain(MJabberSession* session);
@@ -39,3 +46,9 @@ void session_login_refused(MJabberSession* session);
 void session_after_roster(MJabberSession* session);
 // Ends the connection because the stream cannot go on, with a line in the log window.
 void session_end_stream(MJabberSession* session, const char* reason);
+// The server could not be reached securely or at all: the log lines, the message box (only
+// when the login was requested) and login_error LOGIN_ERROR_UNREACHABLE. Used when the socket
+// cannot be made and when the certificate is refused, on the direct TLS port or in STARTTLS.
+void session_report_unreachable(MJabberSession* session, const char* server);
+// <stream:error>: the condition is kept in `stream_error` and the connection ends.
+void session_stream_error(MJabberSession* session, packet* p);

@@ -38,9 +38,10 @@ int pubsub_items(MJabberSession* session, const char* service, const char* node,
 int disco_item_update(MJabberSession* session, const char* to, const char* node, const char* id,
                       const char* action, const char* contact, const char* name);
 
-// Answers a location request from `requester` (nothing unless location support is on and the
-// connection is alive).
-void answer_location_request(MJabberSession* session, const char* requester);
+// Answers the location request `id` from `requester` (nothing unless location support is on
+// and the connection is alive). The answer carries the request's id, so the requester can
+// match it.
+void answer_location_request(MJabberSession* session, const char* requester, const char* id);
 // Publishes the own position to `target` (the own presence first when the target is empty).
 // 1 when something was sent, else 0.
 int publish_location(MJabberSession* session, const char* target);

@@ -31,10 +31,10 @@ void phone_launch(MJabberSession* session, const char* host, const char* contact
   start_program(session, line);
 }
 
-void answer_remoteip_request(MJabberSession* session, const char* from) {
+void answer_remoteip_request(MJabberSession* session, const char* from, const char* id) {
   if (!session || !session->conn)
     return;
   start_program(session, "\"\\Program Files\\Brightwave Telo\\telo.exe -a\"");
-  jab_send_remoteip_result(session->conn, from);
+  jab_send_remoteip_result(session->conn, from, id);
   jab_flush_deferred(session->conn);
 }

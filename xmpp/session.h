@@ -45,6 +45,16 @@ struct MJabberSession {
   int features = 0;
   int login_error = LOGIN_ERROR_NONE;
 
+  // How the last connection ended, for the decision to reconnect: read them on the UI thread
+  // once UM_SESSION_ENDED has arrived (or after a failed jab_connect); jab_connect clears them.
+  // `stream_error`: the condition of the <stream:error> the server ended the stream with
+  // ("conflict" when another login took the same resource, "system-shutdown", ...), "" when
+  // the stream did not end by a stream error. Written on the UI thread.
+  mstring stream_error;
+  // Whether this connection ever became SESSION_ONLINE (authenticated). `state` cannot tell
+  // afterwards: the receive loop sets SESSION_OFF when it ends.
+  std::atomic<bool> was_online{false};
+
   std::vector<PendingIq> pending;
   std::mutex pending_lock;  // the location thread makes requests too
 

@@ -15,6 +15,10 @@ int jab_send_built(jconn* c, xml_node* node, int deferrable) {
   return result;
 }
 
+const char* jab_answer_id(jconn* c, const char* request_id) {
+  return request_id && *request_id ? request_id : jab_next_id(c);
+}
+
 int jab_send_presence(jconn* c, int type_code, const char* to, const char* status,
                       const char* show) {
   return jab_send_built(c, build_presence(type_code, to, status, show), 0);
@@ -98,13 +102,13 @@ int jab_send_remoteip_get(jconn* c, const char* to, const char* id) {
   return jab_send_built(c, build_remoteip_get(to, id), 0);
 }
 
-int jab_send_remoteip_result(jconn* c, const char* to) {
+int jab_send_remoteip_result(jconn* c, const char* to, const char* id) {
   in_addr own;
   char text[INET_ADDRSTRLEN];
   const char* host = nullptr;
   if (resolve_ipv4("", &own) && inet_ntop(AF_INET, &own, text, sizeof text))
     host = text;
-  return jab_send_built(c, build_remoteip_result(to, jab_next_id(c), host), 0);
+  return jab_send_built(c, build_remoteip_result(to, jab_answer_id(c, id), host), 0);
 }
 
 int jab_send_ilocation_get(jconn* c, const char* to, const char* id) {
@@ -122,10 +126,11 @@ int jab_send_geoloc_publish(jconn* c, const char* to, const char* alt, const cha
                         0);
 }
 
-int jab_send_geoloc_result(jconn* c, const char* to, const char* alt, const char* lon,
-                           const char* lat, unsigned lifetime, const char* timestamp) {
+int jab_send_geoloc_result(jconn* c, const char* to, const char* id, const char* alt,
+                           const char* lon, const char* lat, unsigned lifetime,
+                           const char* timestamp) {
   return jab_send_built(
-      c, build_geoloc_result(to, jab_next_id(c), alt, lon, lat, lifetime, timestamp), 0);
+      c, build_geoloc_result(to, jab_answer_id(c, id), alt, lon, lat, lifetime, timestamp), 0);
 }
 
 int jab_send_pubsub_create(jconn* c, const char* to, const char* from, const char* node,

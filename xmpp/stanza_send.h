@@ -9,6 +9,9 @@
 
 // Sends `node` (deferrable as given) and frees it. -1 when it was not sent.
 int jab_send_built(jconn* c, xml_node* node, int deferrable);
+// The id of an answer: the request's own id, or the connection's next numeric id when the
+// request carried none (an answer must always carry one).
+const char* jab_answer_id(jconn* c, const char* request_id);
 
 int jab_send_presence(jconn* c, int type_code, const char* to, const char* status,
                       const char* show);
@@ -37,14 +40,17 @@ int jab_send_disco_item_update(jconn* c, const char* to, const char* from, const
                                const char* id, const char* action, const char* contact,
                                const char* name);
 int jab_send_remoteip_get(jconn* c, const char* to, const char* id);
-// The answer carries this machine's own IPv4 address (left out when it cannot be found).
-int jab_send_remoteip_result(jconn* c, const char* to);
+// The answer to request `id` carries this machine's own IPv4 address (left out when it cannot
+// be found).
+int jab_send_remoteip_result(jconn* c, const char* to, const char* id);
 int jab_send_ilocation_get(jconn* c, const char* to, const char* id);
 int jab_send_geoloc_subscribe(jconn* c, const char* to, const char* contact, const char* id);
 int jab_send_geoloc_publish(jconn* c, const char* to, const char* alt, const char* lon,
                             const char* lat, const char* timestamp);
-int jab_send_geoloc_result(jconn* c, const char* to, const char* alt, const char* lon,
-                           const char* lat, unsigned lifetime, const char* timestamp);
+// The answer to the location request `id`.
+int jab_send_geoloc_result(jconn* c, const char* to, const char* id, const char* alt,
+                           const char* lon, const char* lat, unsigned lifetime,
+                           const char* timestamp);
 int jab_send_pubsub_create(jconn* c, const char* to, const char* from, const char* node,
                            const char* id);
 int jab_send_pubsub_create_instant(jconn* c, const char* to, const char* from, const char* id);

@@ -1,4 +1,6 @@
 // Logging in to a real Prosody 0.12 in every way the engine knows.
+#include <cstdio>
+
 #include "engine_fixture.h"
 #include "prosody_server.h"
 #include "xmpp/tls_channel.h"
@@ -46,19 +48,47 @@ TEST_F(ProsodyTest, StartTlsWithTheTestCaBeforeAuthentication) {
   Logout();
 }
 
-TEST_F(ProsodyTest, ACertificateWithAnotherNameIsRefused) {
+TEST_F(ProsodyTest, ARefusedCertificateGetsTheSameReportOnTheTlsPortAndInStartTls) {
   ProsodyServer wrong({"wrong.example"});
-  wrong.AddAccount("secure.test", "alice", "secret");
+  wrong.AddAccount("localhost", "alice", "secret");
   ASSERT_TRUE(wrong.Start()) << wrong.Log();
   TrustCa(TestCa::Get().ca_file());
-  EXPECT_FALSE(LoginToRoster(At("secure.test"), "alice", "secret", wrong.c2s_port()));
-  host_->WaitLoginThread(10000);
-  EXPECT_EQ(0, host_->logged_in_count());
-  std::string lines = Lines();
-  EXPECT_NE(std::string::npos,
-            lines.find("<p>Connection to the server ended: the certificate of 'secure.test' "
-                       "could not be verified"))
-      << lines;
+  struct Path {
+    const char* name;
+    bool encrypt;  // direct TLS on the port given
+    int port;
+  };
+  for (const Path& path :
+       {Path{"direct TLS", true, wrong.tls_port()}, Path{"STARTTLS", false, wrong.c2s_port()}}) {
+    host_ = std::make_unique<HeadlessHost>();
+    host_->Settings().encryptSessions = path.encrypt;
+    host_->SetLoginRequested(true);
+    EXPECT_FALSE(LoginToRoster(At("localhost"), "alice", "secret", path.port)) << path.name;
+    ASSERT_TRUE(host_->WaitLoginThread(10000));
+    std::vector<std::string> lines = host_->LogLines();
+    ASSERT_GE(lines.size(), 3u) << path.name << "\n" << Lines();
+    size_t refused = 0;
+    while (refused < lines.size() && lines[refused].rfind("<p>Secure connection refused: ", 0) != 0)
+      ++refused;
+    ASSERT_LT(refused + 2, lines.size()) << path.name << "\n" << Lines();
+    EXPECT_EQ(0u, lines[refused].find("<p>Secure connection refused: the certificate of "
+                                      "'localhost' could not be verified"))
+        << path.name;
+    EXPECT_EQ("<p>Cannot connect to Jabber server '" + At("localhost") + "'.</p>",
+              lines[refused + 1])
+        << path.name;
+    EXPECT_EQ(
+        "<P>Check your settings by selecting \"Run Setup Wizard\" from the \"Menu\" menu.</P>",
+        lines[refused + 2])
+        << path.name;
+    EXPECT_EQ(std::vector<std::string>{"Cannot connect to the Jabber server. Check your settings "
+                                       "by selecting \"Run Setup Wizard\" from the \"Menu\" "
+                                       "menu."},
+              host_->MessageBoxes())
+        << path.name;
+    EXPECT_EQ(LOGIN_ERROR_UNREACHABLE, session()->login_error) << path.name;
+    EXPECT_EQ(0, host_->logged_in_count()) << path.name;
+  }
 }
 
 TEST_F(ProsodyTest, APinnedCertificateIsAcceptedWhateverItsNameAndNoOtherIs) {
@@ -101,31 +131,74 @@ TEST_F(ProsodyTest, DirectTlsOnTheSecondPort) {
   Logout();
 }
 
-TEST_F(ProsodyTest, DirectTlsWithAWrongNameIsNotRetriedInClear) {
-  ProsodyServer wrong({"wrong.example"});
-  wrong.AddAccount("localhost", "alice", "secret");
-  ASSERT_TRUE(wrong.Start()) << wrong.Log();
+TEST_F(ProsodyTest, EncryptionOnAndTheTlsPortClosedRetriesThePortBelowWithStartTls) {
+  StartServer();
   TrustCa(TestCa::Get().ca_file());
   host_->Settings().encryptSessions = true;
-  EXPECT_FALSE(LoginToRoster(At("localhost"), "alice", "secret", wrong.tls_port()));
-  host_->WaitLoginThread(10000);
-  std::string lines = Lines();
-  EXPECT_NE(std::string::npos, lines.find("<p>Secure connection refused: the certificate of "
-                                          "'localhost' could not be verified"))
-      << lines;
-  EXPECT_NE(std::string::npos, lines.find("<p>Cannot connect to Jabber server 'localhost@"));
-  EXPECT_EQ(LOGIN_ERROR_UNREACHABLE, session()->login_error);
-}
-
-TEST_F(ProsodyTest, EncryptionOnAndTheTlsPortClosedRetriesThePortBelowInClear) {
-  StartServer();
-  host_->Settings().encryptSessions = true;
   // c2s_port + 1 is free: nothing listens there.
-  ASSERT_TRUE(LoginToRoster(At("notls.test"), "alice", "secret", server_.c2s_port() + 1))
-      << Lines();
-  EXPECT_EQ(nullptr, session()->conn->tls);
+  ASSERT_TRUE(LoginToRoster(At("localhost"), "alice", "secret", server_.c2s_port() + 1)) << Lines();
+  EXPECT_NE(nullptr, session()->conn->tls);
   EXPECT_EQ(server_.c2s_port(), session()->conn->user->port);
   Logout();
+}
+
+TEST_F(ProsodyTest, EncryptionOnAndNoStartTlsOnThePortBelowSendsNoCredentials) {
+  StartServer();
+  for (const char* domain : {"notls.test", "legacy.test"}) {
+    host_ = std::make_unique<HeadlessHost>();
+    host_->Settings().encryptSessions = true;
+    host_->Settings().debugMode = true;
+    std::remove((home_.path() + "/device/WINDOWS/debuglog.xml").c_str());
+    EXPECT_FALSE(LoginToRoster(At(domain), "alice", "secret", server_.c2s_port() + 1)) << domain;
+    ASSERT_TRUE(host_->WaitLoginThread(10000));
+    EXPECT_TRUE(host_->HasLogLine(
+        "<p>Connection to the server ended: the server does not offer encryption.</p>"))
+        << domain << "\n"
+        << Lines();
+    EXPECT_EQ(0, host_->logged_in_count()) << domain;
+    EXPECT_EQ(1, host_->session_ended_count()) << domain;
+    // The debug log records every text the client sent.
+    std::string trace = home_.Read("device/WINDOWS/debuglog.xml");
+    EXPECT_NE(std::string::npos, trace.find("SEND:")) << domain;
+    EXPECT_EQ(std::string::npos, trace.find("mechanism='PLAIN'")) << domain;
+    EXPECT_EQ(std::string::npos, trace.find("jabber:iq:auth")) << domain;
+  }
+}
+
+TEST_F(ProsodyTest, APasswordLongerThanOneBase64LineLogsIn) {
+  std::string password(72, 'x');
+  for (size_t i = 0; i < password.size(); ++i)
+    password[i] = static_cast<char>('a' + i % 26);
+  server_.AddAccount("notls.test", "longpass", password);
+  StartServer();
+  ASSERT_TRUE(LoginToRoster(At("notls.test"), "longpass", password, server_.c2s_port()))
+      << Lines() << server_.Log();
+  Logout();
+}
+
+TEST_F(ProsodyTest, ASecondLoginWithTheSameResourceEndsTheFirstByAStreamError) {
+  StartServer();
+  ASSERT_TRUE(LoginToRoster(At("notls.test"), "alice", "secret", server_.c2s_port())) << Lines();
+  EXPECT_TRUE(session()->was_online.load());
+  HeadlessHost second;
+  ASSERT_TRUE(
+      second.StartLogin(At("notls.test").c_str(), "alice", "secret", server_.c2s_port(), false));
+  ASSERT_TRUE(host_->PumpUntil(
+      [&] { return host_->session_ended_count() > 0 && second.roster_results() > 0; }, 15000))
+      << Lines() << server_.Log();
+  EXPECT_TRUE(host_->WaitLoginThread(5000));
+  EXPECT_STREQ("conflict", session()->stream_error.c_str());
+  EXPECT_TRUE(session()->was_online.load());
+  bool reported = false;
+  for (const std::string& line : host_->LogLines())
+    reported |= line.rfind(
+                    "<p>Connection to the server ended: the server ended the stream "
+                    "(conflict",
+                    0) == 0;
+  EXPECT_TRUE(reported) << Lines();
+  EXPECT_STREQ("", second.session()->stream_error.c_str());
+  second.Logout();
+  EXPECT_TRUE(second.WaitLoginThread(10000));
 }
 
 TEST_F(ProsodyTest, LegacyAuthenticationWithAPlainPassword) {

@@ -51,6 +51,11 @@ TEST(Base64, PaddingAndLineBreaks) {
 
   pool* p = pool_create_with_heap(1024);
   EXPECT_STREQ(base64_encode(p, "foob", 4), "Zm9vYg==");
+  // The one-line form: the same characters without any break.
+  std::string groups;
+  for (int i = 0; i < 38; ++i)
+    groups += "YWFh";
+  EXPECT_STREQ(base64_encode_line(p, std::string(114, 'a').data(), 114), groups.c_str());
   pool_destroy(p);
 }
 

@@ -34,9 +34,9 @@ TEST(BasicBuilders, Presence) {
   for (const auto& [code, name] : types)
     EXPECT_EQ(wire(build_presence(code, nullptr, nullptr, nullptr)),
               std::string("<presence type='") + name + "'/>");
-  xml_node* presence = build_presence(-1, nullptr, "", nullptr);
+  xml_node* presence = build_presence(-1, nullptr, "", "");
   add_priority(presence, "5");
-  EXPECT_EQ(wire(presence), "<presence><status></status><priority>5</priority></presence>");
+  EXPECT_EQ(wire(presence), "<presence><priority>5</priority></presence>");
 }
 
 TEST(BasicBuilders, IqAndMessage) {
@@ -67,6 +67,10 @@ TEST(PresenceStanzas, OwnPresenceAndConference) {
             "' node='" CLIENT_CAPS_NODE
             "' ver='1.0.0.66' ext='voice-v1'/>"
             "<priority>5</priority></presence>");
+  // No status text and no show: neither element, not even empty.
+  EXPECT_EQ(wire(build_own_presence("", "", 2)),
+            "<presence><c xmlns='" NS_URI_CAPS "' node='" CLIENT_CAPS_NODE
+            "' ver='1.0.0.66' ext='voice-v1'/><priority>2</priority></presence>");
   EXPECT_EQ(wire(build_muc_join("room@muc.example.org/me", "me@example.org/orvik", "secret")),
             "<presence to='room@muc.example.org/me' from='me@example.org/orvik'>"
             "<x xmlns='http://jabber.org/protocol/muc'><password>secret</password></x></presence>");

@@ -3,6 +3,7 @@
 #include "xmpp/negotiation.h"
 
 #include "wire_fixture.h"
+#include "xml/base64.h"
 #include "xml/namespaces.h"
 #include "xml/sha1.h"
 #include "xmpp/session_messages.h"
@@ -273,21 +274,48 @@ TEST_F(NegotiationTest, RestartedStreamAfterLoginClearsTheCreateAccountFlags) {
   EXPECT_FALSE(host_->LoginRequested());
 }
 
-TEST(SaslPlain, CarriesEveryCharacterAndBreaksTheLineAfter76Characters) {
+TEST_F(NegotiationTest, AStreamErrorEndsTheConnectionAndIsKeptWithWhetherTheLoginWorked) {
+  OpenStream();
+  Sent();
+  Server(kFeaturesPlain);
+  Sent();
+  EXPECT_FALSE(session_->was_online.load());
+  Server("<success xmlns='urn:ietf:params:xml:ns:xmpp-sasl'/>");
+  EXPECT_TRUE(session_->was_online.load());
+  EXPECT_STREQ("", session_->stream_error.c_str());
+  Server(
+      "<stream:stream xmlns:stream='http://etherx.jabber.org/streams' version='1.0' "
+      "xmlns='jabber:client' id='s2'>"
+      "<stream:error>\n  <conflict xmlns='urn:ietf:params:xml:ns:xmpp-streams'/>\n"
+      "  <text xmlns='urn:ietf:params:xml:ns:xmpp-streams'>Replaced by &lt;new&gt; "
+      "connection</text>"
+      "</stream:error>");
+  EXPECT_STREQ("conflict", session_->stream_error.c_str());
+  EXPECT_TRUE(host_->HasLogLine(
+      "<p>Connection to the server ended: the server ended the stream (conflict: Replaced by "
+      "&lt;new&gt; connection).</p>"));
+  EXPECT_EQ(0, host_->dispatched_count());
+  EXPECT_TRUE(PeerSeesEnd());
+}
+
+TEST(SaslPlain, CarriesEveryCharacterOnOneUnbrokenLine) {
   char* short_message = sasl_plain_message("alice", "100%");
   EXPECT_STREQ("AGFsaWNlADEwMCU=", short_message);
   free(short_message);
-  // 55 bytes of name and password make a 57-byte message: exactly 76 characters, then CR LF.
+  // 2 + 30 + 70 bytes: 136 characters, where the MIME form would break after the 76th.
   std::string user(30, 'u');
-  std::string password(25, 'p');
+  std::string password(70, 'p');
   char* message = sasl_plain_message(user.c_str(), password.c_str());
   std::string text = message;
   free(message);
-  ASSERT_EQ(78u, text.size());
-  EXPECT_EQ("\r\n", text.substr(76));
-  char* longer = sasl_plain_message(user.c_str(), (password + "xyz").c_str());
-  EXPECT_EQ("\r\n", std::string(longer).substr(76, 2));
-  free(longer);
+  EXPECT_EQ(136u, text.size());
+  EXPECT_EQ(std::string::npos, text.find_first_of("\r\n"));
+  std::string plain = std::string(1, '\0') + user + '\0' + password;
+  char* mime = base64_encode(nullptr, plain.data(), plain.size());
+  std::string joined = mime;
+  free(mime);
+  joined.erase(76, 2);  // the same characters without the MIME line break
+  EXPECT_EQ(joined, text);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "wire_fixture.h"
 #include "xml/namespaces.h"
+#include "xmpp/iq_tracking.h"
 
 namespace {
 
@@ -72,18 +73,35 @@ TEST_F(OperationsTest, RoomsAreJoinedWithNicknameAndOwnAddress) {
 
 TEST_F(OperationsTest, LocationRequestsAreAnsweredOnlyWithLocationSupport) {
   session_->connection.established = 1;
-  answer_location_request(session_, "bob@example.org/x");
+  answer_location_request(session_, "bob@example.org/x", "loc-1");
   EXPECT_EQ(0, publish_location(session_, "bob@example.org"));
   EXPECT_EQ("", Sent());
   host_->Settings().locationSupport = true;
   host_->Settings().latitude = "59.33";
-  answer_location_request(session_, "bob@example.org/x");
+  answer_location_request(session_, "bob@example.org/x", "loc-1");
   std::string answer = Sent();
+  EXPECT_EQ(0u, answer.find("<iq type='result' id='loc-1' to='bob@example.org/x'>"));
   EXPECT_NE(std::string::npos, answer.find("<lat>59.33</lat>"));
   EXPECT_NE(std::string::npos, answer.find("<lifetime>10000</lifetime>"));
   EXPECT_EQ(1, publish_location(session_, ""));
   std::string published = Sent();
   EXPECT_LT(published.find("<presence"), published.find("geoloc:alice"));  // presence first
+}
+
+TEST_F(OperationsTest, AnswersCarryTheIdOfTheirRequest) {
+  session_->connection.established = 1;
+  host_->Settings().locationSupport = true;
+  // The numeric counter would give '1' and '2': the requests' own ids must be used instead.
+  answer_location_request(session_, "bob@example.org/x", "geo-42");
+  answer_remoteip_request(session_, "bob@example.org/phone", "ip-7");
+  std::string sent = Sent();
+  EXPECT_NE(std::string::npos, sent.find("<iq type='result' id='geo-42' to='bob@example.org/x'>"));
+  EXPECT_NE(std::string::npos,
+            sent.find("<iq type='result' id='ip-7' to='bob@example.org/phone'><query "
+                      "xmlns='jabber:iq:remoteip'/>"));
+  // A request without an id still gets an answer with one.
+  answer_remoteip_request(session_, "bob@example.org/phone", "");
+  EXPECT_NE(std::string::npos, Sent().find("<iq type='result' id='1' "));
 }
 
 TEST_F(OperationsTest, RemovingAContactUsesTheNumericId) {

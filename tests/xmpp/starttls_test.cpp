@@ -91,10 +91,27 @@ class StartTlsTest : public WireTest {
     });
   }
 
+  // A server that answers the TLS handshake with bytes that are not TLS, then records what the
+  // client sends until it goes.
+  void ServeGarbage() {
+    int fd = peer_;
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    server_ = std::thread([this, fd] {
+      char buffer[4096];
+      ssize_t count = read(fd, buffer, sizeof buffer);  // the client's hello
+      static const char kGarbage[] = "<stream:features>not a TLS record</stream:features>";
+      if (count > 0 && write(fd, kGarbage, sizeof kGarbage - 1) > 0) {
+        while ((count = read(fd, buffer, sizeof buffer)) > 0)
+          after_handshake_.append(buffer, static_cast<size_t>(count));
+      }
+    });
+  }
+
   EVP_PKEY* key_ = nullptr;
   X509* certificate_ = nullptr;
   std::thread server_;
   std::atomic<bool> handshake_done_{false};
+  std::string after_handshake_;  // written by the server thread until it ends
 };
 
 TEST_F(StartTlsTest, StanzasSentInClearBehindTheProceedEndTheConnectionBeforeTls) {
@@ -129,6 +146,52 @@ TEST_F(StartTlsTest, AProceedAloneUpgradesTheStream) {
   EXPECT_TRUE(handshake_done_.load());
   EXPECT_NE(nullptr, conn()->tls.load());
   EXPECT_EQ(0, host_->dispatched_count());
+}
+
+TEST_F(StartTlsTest, ARefusedCertificateIsReportedLikeOnTheDirectTlsPort) {
+  Pin(std::string(64, 'a'));  // no certificate has this fingerprint
+  session_->server = "example.org";
+  host_->SetLoginRequested(true);
+  OpenStream();
+  Sent();
+  Server(kFeaturesTls);
+  Sent();
+  ServeTls();
+  Server("<proceed xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>");
+  std::vector<std::string> lines = host_->LogLines();
+  ASSERT_EQ(3u, lines.size());
+  EXPECT_EQ(0u, lines[0].find("<p>Secure connection refused: ")) << lines[0];
+  EXPECT_EQ("<p>Cannot connect to Jabber server 'example.org'.</p>", lines[1]);
+  EXPECT_EQ("<P>Check your settings by selecting \"Run Setup Wizard\" from the \"Menu\" menu.</P>",
+            lines[2]);
+  EXPECT_EQ(std::vector<std::string>{"Cannot connect to the Jabber server. Check your settings by "
+                                     "selecting \"Run Setup Wizard\" from the \"Menu\" menu."},
+            host_->MessageBoxes());
+  EXPECT_EQ(LOGIN_ERROR_UNREACHABLE, session_->login_error);
+  EXPECT_EQ(nullptr, conn()->tls.load());
+}
+
+TEST_F(StartTlsTest, AFailedHandshakeEndsTheLoginWithoutCredentials) {
+  host_->Settings().encryptSessions = true;
+  OpenStream();
+  Sent();
+  Server(kFeaturesTls);
+  Sent();
+  ServeGarbage();
+  Server("<proceed xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>");
+  // The server may go on in clear as if nothing had happened.
+  Server(
+      "<stream:features><mechanisms xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>"
+      "<mechanism>PLAIN</mechanism></mechanisms></stream:features>");
+  server_.join();
+  EXPECT_EQ(std::string::npos, after_handshake_.find("<auth")) << after_handshake_;
+  EXPECT_EQ(std::string::npos, after_handshake_.find("jabber:iq:auth")) << after_handshake_;
+  EXPECT_EQ(nullptr, conn()->tls.load());
+  bool ended = false;
+  for (const std::string& line : host_->LogLines())
+    ended |= line.rfind("<p>Connection to the server ended: ", 0) == 0;
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(LOGIN_ERROR_NONE, session_->login_error);
 }
 
 }  // namespace
