@@ -1,14 +1,11 @@
 #include "app/dispatcher.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "app/app.h"
 #include "app/login_control.h"
 #include "app/roster_link.h"
 #include "xml/namespaces.h"
-#include "xml/xml_escape.h"
 
 MDispatcher::MDispatcher(MApp* app, MLoginControl* login, MRosterLink* roster)
     : app_(app), login_(login), roster_(roster) {}
@@ -32,11 +29,6 @@ void MDispatcher::DispatchPacket(packet* p) {
 }
 
 void MDispatcher::Route(packet* p) {
-  const char* tag = xml_node_name(p->x);
-  if (tag != nullptr && std::strcmp(tag, "stream:error") == 0) {
-    StreamError(p);
-    return;
-  }
   switch (packet_subtype(p)) {
     case SUBTYPE_SET:
       if (packet_ns_code(packet_query(p)) == NS_ROSTER) {
@@ -46,19 +38,4 @@ void MDispatcher::Route(packet* p) {
     default:
       break;
   }
-}
-
-// The server ends the stream with a reason (a second login with the same resource gets
-// <conflict/>): say so, and let automatic login wait before it tries again.
-void MDispatcher::StreamError(packet* p) {
-  login_->NoteStreamError();
-  xml_node* reason = xml_node_first_child(p->x);
-  while (reason != nullptr && reason->type != XML_NODE_TAG) {
-    reason = xml_node_next_sibling(reason);
-  }
-  char* name = xml_escape(nullptr, reason != nullptr ? xml_node_name(reason) : "unknown");
-  mstring line = mstring("<p>The server ended the session: ") + name + ".</p>";
-  std::free(name);
-  app_->logWindow->AppendNarrow(line.c_str());
-  app_->logWindow->Redraw();
 }

@@ -17,7 +17,6 @@ class MDispatcher {
 
  private:
   void Route(packet* p);
-  void StreamError(packet* p);
 
   MApp* app_;
   MLoginControl* login_;

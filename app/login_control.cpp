@@ -145,8 +145,6 @@ bool MLoginControl::LoginPass(bool* connected) {
     return false;
   }
   bool createAccount = account->GetCreateAccount();
-  onlineThisPass_ = false;
-  streamErrorThisPass_ = false;
   app_->locationPublished = 0;
   app_->locationRequested = 0;
   PostToFrame(UM_UPDATE_MENU, kSessionConnecting, app_->settings->encryptSessions ? 1 : 0);
@@ -165,8 +163,11 @@ bool MLoginControl::LoginPass(bool* connected) {
   UpdateMenu();
   session_run(session);
   app_->loginRequested = false;
-  bool wasOnline = onlineThisPass_;
-  bool streamError = streamErrorThisPass_;
+  bool wasOnline = session->was_online;
+  // The condition is written while a stanza is dispatched, under the dispatch lock.
+  EnterCriticalSection(&session->dispatch_lock);
+  bool streamError = !session->stream_error.empty();
+  LeaveCriticalSection(&session->dispatch_lock);
   session_after_run(session);
   UpdateMenu();
   // Two copies of one account knock each other off with a stream error at each login, and a

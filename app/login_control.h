@@ -44,10 +44,6 @@ class MLoginControl {
   // The program's own messages from the login thread; true when `message` was one of them.
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // The session got online (UM_LOGGED_IN) / the server ended it with a stream error.
-  void NoteOnline() { onlineThisPass_ = true; }
-  void NoteStreamError() { streamErrorThisPass_ = true; }
-
   // Logins started since the program began (tests count reconnections with it).
   int LoginAttempts() const { return attempts_; }
 
@@ -64,6 +60,4 @@ class MLoginControl {
   std::atomic<bool> loginThreadRunning_{false};
   std::atomic<int> attempts_{0};
   bool reloginPending_ = false;
-  std::atomic<bool> onlineThisPass_{false};
-  std::atomic<bool> streamErrorThisPass_{false};
 };

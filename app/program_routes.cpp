@@ -82,7 +82,6 @@ void MProgramRoutes::SessionKeepalive(LPARAM text) {
 
 void MProgramRoutes::SessionStateChanged(UINT message) {
   if (message == UM_LOGGED_IN) {
-    login_.NoteOnline();
     rosterLink_.NewSession();
   }
   login_.OnConnectionStateChanged();
