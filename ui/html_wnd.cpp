@@ -12,7 +12,12 @@ namespace {
 constexpr const WCHAR* kViewClass = u"MHTMLWND";
 
 // The desktop's reading keys: arrows move a line, page keys a page, Home and End to the ends.
-WORD ScrollCodeOfKey(WPARAM key) {
+// Keys typed into a control of the window (a chat's input line) scroll the view too, except
+// Home and End, which the control needs for itself.
+WORD ScrollCodeOfKey(WPARAM key, bool inView) {
+  if (!inView && (key == VK_HOME || key == VK_END)) {
+    return SB_ENDSCROLL;
+  }
   switch (key) {
     case VK_UP:
       return SB_LINEUP;
@@ -189,7 +194,7 @@ void MHtmlWnd::Redraw() {
 LRESULT MHtmlWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
-      if (WORD code = ScrollCodeOfKey(wParam); code != SB_ENDSCROLL) {
+      if (WORD code = ScrollCodeOfKey(wParam, hwnd == view_); code != SB_ENDSCROLL) {
         SendMessage(view_, WM_VSCROLL, code, 0);
         return 0;
       }

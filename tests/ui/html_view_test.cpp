@@ -272,6 +272,11 @@ TEST_F(HtmlViewTest, ReadingKeysScrollByLinePageAndToTheEnds) {
     SimulateKeys(view, step.keys);
     EXPECT_EQ(ScrollPosition(), step.position) << std::string(step.keys, step.keys + 2);
   }
+  // Keys of the window's other parts (a chat's input line): End stays theirs, PgDn scrolls.
+  SendMessage(view_->GetHwnd(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(ScrollPosition(), 0);
+  SendMessage(view_->GetHwnd(), WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(ScrollPosition(), page);
 }
 
 TEST_F(HtmlViewTest, TextKeepsAMarginAndTapsStillHitTheLinks) {
