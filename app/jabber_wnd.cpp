@@ -3,10 +3,26 @@
 
 #include "app/app.h"
 #include "app/app_messages.h"
+#include "app/unbuilt_commands.h"
 #include "platform/message_box.h"
+#include "platform/window_placement.h"
 #include "ui/frame_link.h"
 
 namespace {
+
+// On the desktop the frame is an ordinary resizable window; below this the menu bar's
+// buttons and a line of the log no longer fit.
+constexpr int kMinimumWidth = 320;
+constexpr int kMinimumHeight = 400;
+constexpr const WCHAR* kPlacementKey = u"Software\\orvik\\Window";
+
+// Enables or greys an item and its button, but never makes an unbuilt command available.
+void EnableCommand(UINT command, UINT flags) {
+  if (IsUnbuiltCommand(command) && (flags & (MF_GRAYED | MF_DISABLED)) == 0) {
+    return;
+  }
+  FrameEnableMenuItem(command, flags);
+}
 
 constexpr MENUBARBUTTON kButtons[] = {
     {0, 101, true}, {1, 102, true}, {2, 65002, true}, {3, 65001, true}, {4, 113, true}};
@@ -35,6 +51,9 @@ HWND MJabberWnd::Create() {
   SendMessage(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   CreateMenuBarWithButtons();
   SetFrameLink(hwnd_, menuBar_);
+  GreyUnbuiltCommands(menuBar_);
+  SetWindowMinimumSize(hwnd_, kMinimumWidth, kMinimumHeight);
+  RememberWindowPlacement(hwnd_, HKEY_LOCAL_MACHINE, kPlacementKey);
   ShowWindow(hwnd_, SW_SHOW);
   return hwnd_;
 }
@@ -67,22 +86,22 @@ void MJabberWnd::UpdateMenu(WPARAM state, bool encrypted) {
     return;
   }
   WaitForSingleObject(mutex, INFINITE);
-  FrameEnableMenuItem(65002, MF_ENABLED);
-  FrameEnableMenuItem(65001, MF_ENABLED);
+  EnableCommand(65002, MF_ENABLED);
+  EnableCommand(65001, MF_ENABLED);
   if (state == kSessionPolling || state == kSessionOnline) {
-    FrameEnableMenuItem(101, MF_ENABLED);
-    FrameEnableMenuItem(40027, MF_ENABLED);
-    FrameEnableMenuItem(40008, MF_GRAYED);
-    FrameEnableMenuItem(102, encrypted ? MF_ENABLED : MF_GRAYED);
+    EnableCommand(101, MF_ENABLED);
+    EnableCommand(40027, MF_ENABLED);
+    EnableCommand(40008, MF_GRAYED);
+    EnableCommand(102, encrypted ? MF_ENABLED : MF_GRAYED);
   } else if (state == 2 || state == kSessionConnecting) {
-    FrameEnableMenuItem(40027, MF_ENABLED);
-    FrameEnableMenuItem(40008, MF_GRAYED);
-    FrameEnableMenuItem(101, MF_ENABLED);
+    EnableCommand(40027, MF_ENABLED);
+    EnableCommand(40008, MF_GRAYED);
+    EnableCommand(101, MF_ENABLED);
   } else {
-    FrameEnableMenuItem(40008, MF_ENABLED);
-    FrameEnableMenuItem(40027, MF_GRAYED);
-    FrameEnableMenuItem(101, MF_GRAYED);
-    FrameEnableMenuItem(102, MF_GRAYED);
+    EnableCommand(40008, MF_ENABLED);
+    EnableCommand(40027, MF_GRAYED);
+    EnableCommand(101, MF_GRAYED);
+    EnableCommand(102, MF_GRAYED);
   }
   app_->CloseAppMutex(mutex);
 }

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "app/app.h"
@@ -27,19 +26,7 @@ const char kUsage[] =
     "\n"
     "The profile (settings, logs) lives in $ORVIK_HOME, by default ~/.config/orvik.\n";
 
-// Without a desktop to show windows on (no X or Wayland display), the program still runs, with
-// its windows off screen, so scripts and headless machines can drive it.
-void ChooseHeadlessWhenNoDisplay() {
-  const char* display = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  const char* chosen = std::getenv("QT_QPA_PLATFORM");
-  bool noDisplay =
-      (display == nullptr || display[0] == '\0') && (wayland == nullptr || wayland[0] == '\0');
-  if (noDisplay && (chosen == nullptr || chosen[0] == '\0')) {
-    std::fprintf(stderr, "orvik: no display found; running with windows off screen\n");
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-}
+const char kNoDisplay[] = "orvik: cannot open the display";
 
 // True when the process should end at once (help or version was asked for).
 bool HandleInformationOptions(int argc, char** argv) {
@@ -68,9 +55,11 @@ int main(int argc, char** argv) {
   if (instance.Claim(commandLine) == MSingleInstance::Result::HandedOver) {
     return 0;  // the running program has it now
   }
-  ChooseHeadlessWhenNoDisplay();
+  // Windows off screen only when asked for (QT_QPA_PLATFORM=offscreen): an invisible instance
+  // would take every later start on the desktop as a hand-over and show nothing.
+  SetDisplayFailureExit(kNoDisplay, 1);
   if (!InitDisplay(&argc, argv)) {
-    std::fprintf(stderr, "orvik: cannot open the display\n");
+    std::fprintf(stderr, "%s\n", kNoDisplay);
     return 1;
   }
   auto* handle = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(getpid()));

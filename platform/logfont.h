@@ -1,6 +1,8 @@
 // The platform's logical font record, as fonts are described and stored per window.
 #pragma once
 
+#include <atomic>
+
 #include "platform/win32_types.h"
 
 constexpr LONG FW_NORMAL = 400;
@@ -43,4 +45,11 @@ inline int MulDiv(int number, int numerator, int denominator) {
     return -1;
   }
   return static_cast<int>(result);
+}
+
+// The desktop's default text size in points, recorded by the display backend when it starts
+// (the handheld had a fixed one). 0 while no display runs (headless programs and tests).
+inline std::atomic<int> g_desktopFontPoints{0};
+inline int DesktopFontPointSize() {
+  return g_desktopFontPoints.load();
 }

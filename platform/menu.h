@@ -20,6 +20,8 @@ constexpr UINT MF_BYPOSITION = 0x0400;
 HMENU CreateMenu();
 HMENU CreatePopupMenu();
 // MF_POPUP: `id` is the submenu (an HMENU cast to UINT_PTR), which the menu then owns.
+// In `text`, '&' marks the next character as the item's mnemonic ("&&" is a literal '&'),
+// and what follows a tab is the item's shortcut ("E&xit\tCtrl+Q"), shown at its right.
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR id, const WCHAR* text);
 BOOL DestroyMenu(HMENU menu);
 // The popup at a position, or null.
@@ -47,7 +49,9 @@ struct MENUBARBUTTON {
 };
 
 // The bottom menu bar of `owner`, made from `menu` (which the bar then owns): one button per
-// top-level popup. Null on failure. The bar is a child window of the owner's widget.
+// top-level popup. Null on failure. The bar is a child window of the owner's widget. Keys
+// pressed anywhere in the owner's window reach the bar: Alt with a popup's mnemonic opens that
+// popup, and an enabled item's shortcut sends its command as if it had been chosen.
 HWND CreateMenuBar(HWND owner, HMENU menu);
 // The menu the bar was made from.
 HMENU MenuBarMenu(HWND bar);

@@ -224,6 +224,9 @@ struct SCROLLINFO {
 // nMin .. max(nMin, nMax - nPage + 1); returns the new position.
 int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw);
 BOOL GetScrollInfo(HWND window, int bar, SCROLLINFO* info);
+// The bar shows only while its range is larger than a page (there is something to scroll);
+// its strip stays outside the client area either way. TRUE while it shows.
+BOOL IsScrollBarVisible(HWND window, int bar);
 constexpr UINT SW_INVALIDATE = 0x0002;
 constexpr UINT SW_ERASE = 0x0004;
 // Scrolls the client area's contents by (dx, dy) and invalidates the uncovered part (the
@@ -259,6 +262,10 @@ HCURSOR SetCursor(HCURSOR cursor);
 // and makes GetMessage on it keep the display's events flowing. FALSE when no display can be
 // opened. Safe to call again.
 BOOL InitDisplay(int* argc, char** argv);
+// What InitDisplay does when the desktop's display cannot be reached: the toolkit cannot come
+// back from a failed connection, so `message` (one line) goes to stderr and the process ends
+// with `exitCode` at once, instead of the toolkit's own abort. Call before InitDisplay.
+void SetDisplayFailureExit(const char* message, int exitCode);
 // Ends it: every window of the calling thread must have been destroyed.
 void ShutdownDisplay();
 // Paints every pending area and handles the display's waiting events once (tests use it to
@@ -269,4 +276,7 @@ void ProcessDisplayEvents();
 // and the character it types, 0 for none) to the window's widget, and a mouse click at a
 // point of its client area (right: the tap-and-hold button; twice: a double click).
 BOOL SimulateKey(HWND window, WPARAM virtualKey, WCHAR character);
+// A key combination written as the menus show it ("Ctrl+L", "Alt+M", "F1", "PgDown"),
+// pressed in the window (delivered to the focused widget when it lies inside the window).
+BOOL SimulateKeys(HWND window, const WCHAR* keys);
 BOOL SimulateClick(HWND window, int x, int y, BOOL right, BOOL twice);

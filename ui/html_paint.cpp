@@ -43,7 +43,7 @@ void MHtmlWnd::ForgetLayout() {
 void MHtmlWnd::Render() {
   RECT client{0, 0, 0, 0};
   GetClientRect(view_, &client);
-  HtmlLayoutKey key{client.right, lineHeight_, logFont_, state_.colours};
+  HtmlLayoutKey key{LayoutWidth(), lineHeight_, logFont_, state_.colours};
   // The kept layout still holds when nothing it depends on changed and the state it left
   // behind is the one it started from (so a fresh layout would start the same way).
   bool sameStart = layout_.valid && layout_.key == key && layout_.endState.colours == key.colours &&
@@ -110,25 +110,28 @@ void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
   LONG from = scrollOffset - layout_.tallest;
   auto first = std::lower_bound(ops.begin(), ops.end(), from,
                                 [](const HtmlOp& op, LONG y) { return op.top < y; });
-  for (auto it = first; it != ops.end() && it->top - scrollOffset < clientHeight; ++it) {
-    LONG top = it->top - scrollOffset;
+  // Document y maps to view y past the top margin; lines above the first visible one stay
+  // out of the margin.
+  for (auto it = first; it != ops.end() && it->top - scrollOffset + kMargin < clientHeight; ++it) {
+    if (it->top + it->height <= scrollOffset) {
+      continue;
+    }
+    LONG top = it->top - scrollOffset + kMargin;
+    LONG left = it->x + kMargin;
     if (it->kind == HtmlOp::Kind::Text) {
-      if (top + it->height <= 0) {
-        continue;
-      }
       SelectObject(memoryDc_, FontFor(it->font));
       SetTextColor(memoryDc_, it->colour);
-      RECT line{it->x, top, client.right, top + it->height};
+      RECT line{left, top, client.right, top + it->height};
       DrawTextW(memoryDc_, it->text.c_str(), static_cast<int>(it->text.size()), &line,
                 DT_NOPREFIX | DT_NOCLIP);
     } else if (it->kind == HtmlOp::Kind::Image) {
       HBITMAP bitmap = Image(it->image);
       HDC source = CreateCompatibleDC(memoryDc_);
       SelectObject(source, bitmap);
-      BitBlt(memoryDc_, it->x, top, it->width, it->height, source, 0, 0, SRCCOPY);
+      BitBlt(memoryDc_, left, top, it->width, it->height, source, 0, 0, SRCCOPY);
       DeleteDC(source);
     } else {
-      RECT bar{0, top, it->width, top + it->height};
+      RECT bar{kMargin, top, kMargin + it->width, top + it->height};
       DrawEdge(memoryDc_, &bar, EDGE_ETCHED, BF_RECT | BF_MIDDLE);
     }
   }
@@ -166,7 +169,7 @@ void MHtmlWnd::Paint() {
   if (lineHeight_ < 1) {
     lineHeight_ = 10;
   }
-  int visible = client.bottom / lineHeight_;
+  int visible = VisibleLines();
   bool atBottom = !(info.nPos + visible < info.nMax);
 
   LONG oldHeight = state_.penY;
@@ -176,8 +179,8 @@ void MHtmlWnd::Paint() {
   LONG oldLines = oldHeight / lineHeight_;
   bool again = atBottom && newLines > visible - 1 && newLines > oldLines;
 
-  SCROLLINFO update{
-      sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, newLines, static_cast<UINT>(visible), 0, 0};
+  SCROLLINFO update{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+  UpdateScrollRange(&update);
   if (again) {
     update.fMask |= SIF_POS | SIF_TRACKPOS;
     update.nPos = newLines;

@@ -1,6 +1,8 @@
 // MHtmlWnd: creation, content, fonts, focus and the view's messages.
 #include "ui/html_wnd.h"
 
+#include <algorithm>
+
 #include "platform/controls.h"
 #include "ui/wnd_stack.h"
 #include "xml/text_convert.h"
@@ -8,6 +10,31 @@
 namespace {
 
 constexpr const WCHAR* kViewClass = u"MHTMLWND";
+
+// The desktop's reading keys: arrows move a line, page keys a page, Home and End to the ends.
+// Keys typed into a control of the window (a chat's input line) scroll the view too, except
+// Home and End, which the control needs for itself.
+WORD ScrollCodeOfKey(WPARAM key, bool inView) {
+  if (!inView && (key == VK_HOME || key == VK_END)) {
+    return SB_ENDSCROLL;
+  }
+  switch (key) {
+    case VK_UP:
+      return SB_LINEUP;
+    case VK_DOWN:
+      return SB_LINEDOWN;
+    case VK_PRIOR:
+      return SB_PAGEUP;
+    case VK_NEXT:
+      return SB_PAGEDOWN;
+    case VK_HOME:
+      return SB_TOP;
+    case VK_END:
+      return SB_BOTTOM;
+    default:
+      return SB_ENDSCROLL;
+  }
+}
 
 }  // namespace
 
@@ -101,13 +128,40 @@ void MHtmlWnd::Relayout() {
   MoveWindow(view_, client.left, client.top, client.right - client.left, client.bottom - client.top,
              TRUE);
   if (lineHeight_ >= 1) {
-    RECT viewClient{0, 0, 0, 0};
-    GetClientRect(view_, &viewClient);
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
-    info.nMax = (state_.penY + lineHeight_ - 1) / lineHeight_;
-    info.nPage = static_cast<UINT>(viewClient.bottom / lineHeight_);
+    UpdateScrollRange(&info);
     SetScrollInfo(view_, SB_VERT, &info, TRUE);
   }
+}
+
+LONG MHtmlWnd::LayoutWidth() {
+  RECT client{0, 0, 0, 0};
+  GetClientRect(view_, &client);
+  return std::max<LONG>(client.right - 2 * kMargin, 1);
+}
+
+LONG MHtmlWnd::VisibleLines() {
+  RECT client{0, 0, 0, 0};
+  GetClientRect(view_, &client);
+  LONG height = std::max<LONG>(client.bottom - 2 * kMargin, 0);
+  return lineHeight_ >= 1 ? height / lineHeight_ : 0;
+}
+
+LONG MHtmlWnd::ContentLines() const {
+  if (lineHeight_ < 1) {
+    return 0;
+  }
+  LONG height = state_.penY + (state_.penX > 0 ? lineHeight_ + state_.extra : 0);
+  return (height + lineHeight_ - 1) / lineHeight_;
+}
+
+// The range counts the content's lines (0 .. lines - 1) and the page the lines that fit, so
+// there is something to scroll, and a bar to show, only when the content is taller than the
+// view.
+void MHtmlWnd::UpdateScrollRange(SCROLLINFO* info) {
+  info->nMin = 0;
+  info->nMax = std::max<LONG>(ContentLines() - 1, 0);
+  info->nPage = static_cast<UINT>(std::max<LONG>(VisibleLines(), 1));
 }
 
 void MHtmlWnd::BringToFront() {
@@ -140,8 +194,8 @@ void MHtmlWnd::Redraw() {
 LRESULT MHtmlWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
-      if (wParam == VK_UP || wParam == VK_DOWN) {
-        SendMessage(view_, WM_VSCROLL, wParam == VK_UP ? SB_PAGEUP : SB_PAGEDOWN, 0);
+      if (WORD code = ScrollCodeOfKey(wParam, hwnd == view_); code != SB_ENDSCROLL) {
+        SendMessage(view_, WM_VSCROLL, code, 0);
         return 0;
       }
       if (wParam == VK_RETURN) {
@@ -230,8 +284,10 @@ void MHtmlWnd::HitTest(LONG x, LONG y) {
 std::vector<HtmlLink> MHtmlWnd::Links() const {
   std::vector<HtmlLink> shifted = layout_.links;
   for (HtmlLink& link : shifted) {
-    link.top -= linkOffset_;
-    link.bottom -= linkOffset_;
+    link.left += kMargin;
+    link.right += kMargin;
+    link.top += kMargin - linkOffset_;
+    link.bottom += kMargin - linkOffset_;
   }
   return shifted;
 }

@@ -44,8 +44,13 @@ class MHtmlWnd : public MWnd {
   void Append(const WCHAR* text);
   void AppendNarrow(const char* text);
 
+  // The blank border between the view's edges and what it draws, in pixels.
+  static constexpr LONG kMargin = 5;
+
   HWND GetView() const { return view_; }
   wmstring GetContent();
+  // The width text is laid out in: the view's client width less the margins.
+  LONG LayoutWidth();
   // The links of the last paint in view client coordinates, in drawing order.
   std::vector<HtmlLink> Links() const;
   LONG PenX() const { return state_.penX; }
@@ -67,7 +72,12 @@ class MHtmlWnd : public MWnd {
   void Render();
   void DrawVisible(LONG scrollOffset, LONG clientHeight);
   LRESULT OnVScroll(WPARAM wParam);
-  void OnKeyDown(WPARAM key);
+  // Lines of the view's height between the margins, and of the content (a last line that
+  // holds text without a break counts).
+  LONG VisibleLines();
+  LONG ContentLines() const;
+  // The scroll range and page for the content and the view's height as they are now.
+  void UpdateScrollRange(SCROLLINFO* info);
   void HitTest(LONG x, LONG y);
   HFONT FontFor(std::size_t index);
   bool ImageSize(int id, SIZE* size);

@@ -230,8 +230,17 @@ void MSettings::SetLoginOnStartup(bool on) {
 }
 
 LOGFONT MSettings::DefaultFont() const {
+  // The desktop's own text size; the handheld's 8 points only where no display runs. Never
+  // smaller than a character height whose line is as tall as an emoticon (16 pixels).
+  constexpr int kHandheldPoints = 8;
+  constexpr int kSmallestPixels = 14;
+  int desktopPoints = DesktopFontPointSize();
+  int pixels = MulDiv(desktopPoints > 0 ? desktopPoints : kHandheldPoints, logPixelsY_, 72);
+  if (desktopPoints > 0 && pixels < kSmallestPixels) {
+    pixels = kSmallestPixels;
+  }
   LOGFONT font{};
-  font.lfHeight = -MulDiv(8, logPixelsY_, 72);
+  font.lfHeight = -pixels;
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = CLEARTYPE_COMPAT_QUALITY;

@@ -9,8 +9,13 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
+#include <QScreen>
 #include <QTimer>
+#include <QtGlobal>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "platform/qt/qt_window.h"
 
@@ -108,7 +113,58 @@ void Wait(void*, DWORD milliseconds) {
   pump->modalDepth = modalDepth;
 }
 
+// Set by SetDisplayFailureExit: what a failed connection to the display ends the process with.
+std::string failureMessage;
+int failureCode = 1;
+bool openingDisplay = false;
+QtMessageHandler previousHandler = nullptr;
+
+// Qt reports a display it cannot open as a fatal message and then aborts; while the
+// application object is being made, that message becomes the program's own line and exit code.
+// Everything else (the toolkit's warnings, which name the display) goes on as before.
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg && openingDisplay && !failureMessage.empty()) {
+    std::fprintf(stderr, "%s\n", failureMessage.c_str());
+    std::fflush(stderr);
+    std::_Exit(failureCode);
+  }
+  if (previousHandler != nullptr) {
+    previousHandler(type, context, text);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+  }
+}
+
+QApplication* MakeApplication(int* argc, char** argv) {
+  // QApplication keeps references to argc and argv for its whole life.
+  static int* keptArgc = argc != nullptr ? argc : &fakeArgc;
+  static char** keptArgv = argv != nullptr ? argv : fakeArgv;
+  previousHandler = qInstallMessageHandler(OnQtMessage);
+  openingDisplay = true;
+  auto* made = new QApplication(*keptArgc, keptArgv);
+  openingDisplay = false;
+  qInstallMessageHandler(previousHandler);
+  return made;
+}
+
+// The desktop's default text size, for the windows' default font.
+void RecordDesktopFontSize() {
+  QFont font = QApplication::font();
+  double points = font.pointSizeF();
+  if (points <= 0 && font.pixelSize() > 0) {
+    QScreen* screen = QApplication::primaryScreen();
+    double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
+    points = font.pixelSize() * 72.0 / (dpi > 0 ? dpi : 96.0);
+  }
+  g_desktopFontPoints.store(points > 0 ? static_cast<int>(points + 0.5) : 0);
+}
+
 }  // namespace
+
+void SetDisplayFailureExit(const char* message, int exitCode) {
+  failureMessage = message != nullptr ? message : "";
+  failureCode = exitCode;
+}
 
 void AttachNativeWindow(HWND window, void* native);
 void ReleaseNativeWindow(HWND window, void* native);
@@ -131,10 +187,7 @@ BOOL InitDisplay(int* argc, char** argv) {
     if (QCoreApplication::instance() != nullptr) {
       application = qobject_cast<QApplication*>(QCoreApplication::instance());
     } else {
-      // QApplication keeps references to argc and argv for its whole life.
-      static int* keptArgc = argc != nullptr ? argc : &fakeArgc;
-      static char** keptArgv = argv != nullptr ? argv : fakeArgv;
-      application = new QApplication(*keptArgc, keptArgv);
+      application = MakeApplication(argc, argv);
     }
     if (application == nullptr) {
       return FALSE;
@@ -142,6 +195,7 @@ BOOL InitDisplay(int* argc, char** argv) {
     Q_INIT_RESOURCE(orvik);
     QApplication::setApplicationName("orvik");
     QApplication::setQuitOnLastWindowClosed(false);
+    RecordDesktopFontSize();
     pump = new QueuePump;
     RegisterControlClasses();
     SetWindowNativeHooks(AttachNativeWindow, ReleaseNativeWindow);

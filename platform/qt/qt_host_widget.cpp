@@ -1,6 +1,7 @@
-// The widget of a window of a registered class. Its input, paint, resize, focus, activation
-// and scroll events become WM_* messages to the window's procedure; its vertical bar (for
-// WS_VSCROLL) reports the handheld's scroll requests.
+// The widget of a window of a registered class. Its input, paint, resize, focus,
+// activation and scroll events become WM_* messages to the window's procedure; its vertical
+// bar (for WS_VSCROLL) reports the handheld's scroll requests and shows only when the range
+// is larger than a page.
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -195,10 +196,14 @@ void SyncScrollBar(QtWindow* state) {
   const SCROLLINFO& info = state->scroll;
   int page = std::max<int>(static_cast<int>(info.nPage), 1);
   QSignalBlocker quiet(bar);
-  bar->setRange(info.nMin, std::max(info.nMin, info.nMax - page + 1));
+  int highest = std::max(info.nMin, info.nMax - page + 1);
+  bar->setRange(info.nMin, highest);
   bar->setPageStep(page);
   bar->setSingleStep(1);
   bar->setValue(info.nPos);
+  // Shown only while there is something to scroll. Its strip stays out of the client area
+  // either way, so the content never has to be laid out again when it comes or goes.
+  bar->setVisible(highest > info.nMin);
 }
 
 int SetScrollInfo(HWND window, int, const SCROLLINFO* info, BOOL) {
@@ -247,6 +252,12 @@ BOOL GetScrollInfo(HWND window, int, SCROLLINFO* info) {
     info->nTrackPos = own.nTrackPos;
   }
   return TRUE;
+}
+
+BOOL IsScrollBarVisible(HWND window, int) {
+  QtWindow* state = NativeOf(window);
+  return state != nullptr && state->scrollBar != nullptr && !state->scrollBar->isHidden() ? TRUE
+                                                                                          : FALSE;
 }
 
 int ScrollWindowEx(HWND window, int, int, const RECT*, const RECT*, void*, RECT*, UINT flags) {

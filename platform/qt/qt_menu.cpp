@@ -89,7 +89,9 @@ BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR id, const WCHAR* text) {
   }
   MenuTag::Item item;
   item.flags = flags;
-  item.text = ToQString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+  // The text as the handheld wrote it: '&' marks the mnemonic and a tab starts the shortcut,
+  // which is also how Qt's menus read a text.
+  item.text = ToQString(text);
   if ((flags & MF_POPUP) != 0) {
     auto* submenu = reinterpret_cast<MenuTag*>(id);
     if (TopMenus().erase(submenu) == 0) {
@@ -120,6 +122,30 @@ HMENU GetSubMenu(HMENU menu, int position) {
 
 int GetMenuItemCount(HMENU menu) {
   return menu != nullptr ? static_cast<int>(menu->items.size()) : -1;
+}
+
+bool FindMenuShortcut(const MenuTag* menu, const QKeySequence& pressed, UINT* id) {
+  for (const MenuTag::Item& item : menu->items) {
+    if ((item.flags & (MF_GRAYED | MF_DISABLED)) != 0 || (item.flags & MF_SEPARATOR) != 0) {
+      continue;  // a greyed popup hides its items too
+    }
+    if ((item.flags & MF_POPUP) != 0) {
+      if (item.submenu && FindMenuShortcut(item.submenu.get(), pressed, id)) {
+        return true;
+      }
+      continue;
+    }
+    qsizetype tab = item.text.indexOf(QLatin1Char('\t'));
+    if (tab < 0) {
+      continue;
+    }
+    QKeySequence shortcut = QKeySequence::fromString(item.text.mid(tab + 1));
+    if (!shortcut.isEmpty() && shortcut.matches(pressed) == QKeySequence::ExactMatch) {
+      *id = item.id;
+      return true;
+    }
+  }
+  return false;
 }
 
 DWORD EnableMenuItem(HMENU menu, UINT item, UINT flags) {

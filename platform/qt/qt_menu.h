@@ -2,6 +2,7 @@
 // opens, so that enabled and checked states are always current.
 #pragma once
 
+#include <QKeySequence>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -23,3 +24,6 @@ struct MenuTag {
 
 // Fills `target` with the items of `menu`; a chosen item sets *chosen to its command id.
 void BuildQMenu(const MenuTag* menu, QMenu* target, UINT* chosen);
+// The enabled item of `menu` (or of its enabled submenus) whose shortcut, the text after the
+// tab in its text, is the key combination `pressed`; true with its command id in *id.
+bool FindMenuShortcut(const MenuTag* menu, const QKeySequence& pressed, UINT* id);

@@ -1,6 +1,10 @@
 // The bottom menu bar: one button per top-level popup of its menu (the popup opens above it),
 // then image buttons with tooltips. Choices reach the owner as posted WM_COMMAND messages.
+// The bar also serves the keyboard of its owner's window: Alt with a popup's mnemonic opens
+// the popup, and the items' shortcuts choose them.
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QToolButton>
@@ -21,6 +25,10 @@ class MenuBarWidget : public QWidget {
     layout_->setContentsMargins(2, 2, 2, 2);
     layout_->setSpacing(2);
     layout_->addStretch(1);
+    // Key presses in the owner's window are looked at before its widgets get them. The bar
+    // matches them itself rather than through Qt's shortcut map, so that every key reaches it
+    // the same way, whether the desktop or a test delivers it.
+    qApp->installEventFilter(this);
   }
   ~MenuBarWidget() override { DestroyMenu(menu_); }
 
@@ -28,13 +36,27 @@ class MenuBarWidget : public QWidget {
     menu_ = menu;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
       auto* button = new QToolButton(this);
-      button->setText(menu->items[static_cast<std::size_t>(i)].text);
+      QString text = menu->items[static_cast<std::size_t>(i)].text;
+      button->setText(text);
+      button->setShortcut(QKeySequence());  // the mnemonic is served by KeyPressed below
       button->setToolButtonStyle(Qt::ToolButtonTextOnly);
       button->setAutoRaise(true);
       QObject::connect(button, &QToolButton::clicked, [this, i, button] { OpenPopup(i, button); });
       layout_->insertWidget(static_cast<int>(buttons_.size()), button);
-      buttons_.push_back(Button{button, 0});
+      buttons_.push_back(Button{button, 0, QKeySequence::mnemonic(text)});
     }
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !isVisible()) {
+      return false;
+    }
+    auto* target = qobject_cast<QWidget*>(watched);
+    if (target == nullptr || target->window() != window() ||
+        QApplication::activePopupWidget() != nullptr) {
+      return false;
+    }
+    return KeyPressed(static_cast<QKeyEvent*>(event));
   }
 
   void AddImageButton(const QPixmap& image, const MENUBARBUTTON& spec) {
@@ -48,7 +70,7 @@ class MenuBarWidget : public QWidget {
     QObject::connect(button, &QToolButton::clicked,
                      [owner, command] { PostMessage(owner, WM_COMMAND, command, 0); });
     layout_->addWidget(button);
-    buttons_.push_back(Button{button, command});
+    buttons_.push_back(Button{button, command, QKeySequence()});
   }
 
   bool SetTooltips(const WCHAR* const* texts, int count) {
@@ -72,8 +94,35 @@ class MenuBarWidget : public QWidget {
  private:
   struct Button {
     QToolButton* widget;
-    UINT command;  // 0 for a menu button
+    UINT command;           // 0 for a menu button
+    QKeySequence mnemonic;  // Alt and the marked letter of a menu button's text
   };
+
+  // True when the key was the bar's: a popup's mnemonic or an enabled item's shortcut.
+  bool KeyPressed(const QKeyEvent* key) {
+    Qt::KeyboardModifiers modifiers = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
+                                                          Qt::ShiftModifier | Qt::MetaModifier);
+    bool functionKey = key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F35;
+    if ((modifiers & ~Qt::ShiftModifier) == 0 && !functionKey) {
+      return false;  // typing, not a command
+    }
+    QKeySequence pressed(QKeyCombination(modifiers, static_cast<Qt::Key>(key->key())));
+    for (const Button& button : buttons_) {
+      if (!button.mnemonic.isEmpty() &&
+          button.mnemonic.matches(pressed) == QKeySequence::ExactMatch &&
+          button.widget->isEnabled()) {
+        // After this key is done: the popup runs a loop of its own.
+        QMetaObject::invokeMethod(button.widget, &QToolButton::click, Qt::QueuedConnection);
+        return true;
+      }
+    }
+    UINT command = 0;
+    if (menu_ != nullptr && FindMenuShortcut(menu_, pressed, &command)) {
+      PostMessage(owner_, WM_COMMAND, command, 0);
+      return true;
+    }
+    return false;
+  }
 
   void OpenPopup(int index, QToolButton* button) {
     HMENU popup = GetSubMenu(menu_, index);

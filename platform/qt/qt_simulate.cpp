@@ -1,6 +1,7 @@
 // Simulated input for tests: the same Qt events the desktop would deliver.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QTreeWidget>
 
@@ -28,6 +29,10 @@ int QtKeyOf(WPARAM key) {
       return Qt::Key_PageUp;
     case VK_NEXT:
       return Qt::Key_PageDown;
+    case VK_HOME:
+      return Qt::Key_Home;
+    case VK_END:
+      return Qt::Key_End;
     default:
       return static_cast<int>(key);
   }
@@ -53,6 +58,30 @@ BOOL SimulateKey(HWND window, WPARAM virtualKey, WCHAR character) {
   QApplication::sendEvent(widget, &press);
   QKeyEvent release(QEvent::KeyRelease, QtKeyOf(virtualKey), Qt::NoModifier, text);
   QApplication::sendEvent(widget, &release);
+  return TRUE;
+}
+
+BOOL SimulateKeys(HWND window, const WCHAR* keys) {
+  QWidget* widget = WidgetOf(window);
+  QKeySequence sequence = QKeySequence::fromString(ToQString(keys));
+  if (widget == nullptr || sequence.isEmpty()) {
+    return FALSE;
+  }
+  // The desktop delivers keys to the focused widget; inside this window that is where they go.
+  QWidget* focused = QApplication::focusWidget();
+  QWidget* target = focused != nullptr && widget->isAncestorOf(focused) ? focused : widget;
+  QKeyCombination combination = sequence[0];
+  Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
+  int key = combination.key();
+  QString text;
+  if ((modifiers & (Qt::ControlModifier | Qt::MetaModifier)) == 0 && key >= 0x20 && key < 0x7F) {
+    QChar typed(key);
+    text = (modifiers & Qt::ShiftModifier) != 0 ? typed.toUpper() : typed.toLower();
+  }
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  QApplication::sendEvent(target, &release);
   return TRUE;
 }
 

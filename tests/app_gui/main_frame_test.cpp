@@ -12,9 +12,11 @@
 #include "app/app.h"
 #include "app/app_messages.h"
 #include "app/jabber_wnd.h"
+#include "app/unbuilt_commands.h"
 #include "platform/dialog.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
+#include "platform/registry.h"
 #include "tests/platform_qt/display_support.h"
 #include "tests/support/temp_home.h"
 
@@ -31,6 +33,7 @@ class RecordingRoutes : public MAppRoutes {
   void ShowRosterWindow() override { Note("Roster"); }
   void ShowActiveChatsWindow() override { Note("ActiveChats"); }
   void AboutDialog() override { Note("About"); }
+  void PreferencesDialog() override { Note("Preferences"); }
   void GatewaySetup(const WCHAR* type) override {
     Note("Gateway " + std::string(type, type + std::char_traits<char16_t>::length(type)));
   }
@@ -86,8 +89,8 @@ TEST_F(MainFrameTest, StartsWithTheMenuBarTheLogWindowAndTheDisconnectedMenu) {
   EXPECT_FALSE(Enabled(40027));
   EXPECT_FALSE(ButtonEnabled(101));
   EXPECT_FALSE(ButtonEnabled(102));
-  EXPECT_TRUE(ButtonEnabled(65002));
-  EXPECT_FALSE(ButtonEnabled(113));  // GPS: off until the receiver reports
+  EXPECT_FALSE(ButtonEnabled(65002));  // the roster window is not built yet
+  EXPECT_FALSE(ButtonEnabled(113));    // GPS: off until the receiver reports
   ASSERT_NE(app->logWindow, nullptr);
   EXPECT_TRUE(IsWindowVisible(app->logWindow->GetView()));
   EXPECT_EQ(app->windows.Top(), app->logWindow.get());
@@ -164,10 +167,80 @@ TEST_F(MainFrameTest, ShowMessageUsesTheCommonMessageBox) {
   EXPECT_EQ(type & MB_TOPMOST, MB_TOPMOST);
 }
 
+TEST_F(MainFrameTest, UnbuiltCommandsAreGreyedAndStayGreyedThroughMenuUpdates) {
+  const UINT menuItems[] = {40157, 40193, 40206, 40198, 40199, 40200, 40201, 40202, 40022};
+  const UINT buttons[] = {65002, 65001, 113};
+  for (WPARAM state : {kSessionOnline, kSessionConnecting, kSessionOff}) {
+    SendMessage(Frame(), UM_UPDATE_MENU, state, 1);
+    for (UINT id : menuItems) {
+      EXPECT_FALSE(Enabled(id)) << id << " in state " << state;
+    }
+    for (UINT id : buttons) {
+      EXPECT_FALSE(ButtonEnabled(id)) << id << " in state " << state;
+    }
+  }
+  EXPECT_TRUE(IsUnbuiltCommand(40162));  // not in the menu, but refused all the same
+  EXPECT_TRUE(IsUnbuiltCommand(40211));
+  EXPECT_TRUE(Enabled(40004));  // what is built stays available
+  EXPECT_TRUE(Enabled(40249));
+}
+
+TEST_F(MainFrameTest, ShortcutsReachTheirCommandsAndGreyedOnesDoNothing) {
+  SimulateKeys(Frame(), u"Ctrl+R");  // "Contacts": not built yet
+  SimulateKeys(Frame(), u"Ctrl+P");
+  ASSERT_TRUE(RunUntil([] { return !calls.empty(); }));
+  ProcessDisplayEvents();
+  EXPECT_EQ(calls, std::vector<std::string>{"Preferences"});
+}
+
+DWORD StoredPlacement(const WCHAR* name) {
+  HKEY key = nullptr;
+  DWORD value = 0;
+  DWORD size = sizeof(value);
+  if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, u"Software\\orvik\\Window", &key) == ERROR_SUCCESS) {
+    RegQueryValueEx(key, name, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+  }
+  return value;
+}
+
+TEST_F(MainFrameTest, FrameResizesDownToItsMinimumChildrenFollowAndThePlacementIsKept) {
+  MoveWindow(Frame(), 20, 30, 200, 150, TRUE);
+  ProcessDisplayEvents();
+  RECT rect{};
+  GetWindowRect(Frame(), &rect);
+  EXPECT_EQ(rect.right - rect.left, 320);
+  EXPECT_EQ(rect.bottom - rect.top, 400);
+  MoveWindow(Frame(), 20, 30, 700, 560, TRUE);
+  ProcessDisplayEvents();
+  RECT client{};
+  GetClientRect(Frame(), &client);
+  RECT log{};
+  GetClientRect(app->logWindow->GetHwnd(), &log);
+  EXPECT_EQ(log.right, client.right);
+  EXPECT_EQ(log.bottom, client.bottom);
+  RECT view{};
+  GetWindowRect(app->logWindow->GetView(), &view);
+  EXPECT_EQ(view.bottom - view.top, client.bottom);
+  ASSERT_TRUE(RunUntil([] { return StoredPlacement(u"WIDTH") == 700; }));
+  EXPECT_EQ(StoredPlacement(u"HEIGHT"), 560u);
+  EXPECT_EQ(StoredPlacement(u"LEFT"), 20u);
+  EXPECT_EQ(StoredPlacement(u"TOP"), 30u);
+}
+
+TEST_F(MainFrameTest, DefaultFontGivesLinesAsTallAsAnEmoticon) {
+  app->logWindow->Redraw();  // the line height is measured when the view paints
+  ProcessDisplayEvents();
+  EXPECT_GE(app->logWindow->LineHeight(), 16);
+}
+
 TEST_F(MainFrameTest, ScreenshotOfTheMainFrame) {
+  MoveWindow(Frame(), 0, 0, 720, 560, TRUE);
   app->logWindow->Append(
-      u"<FONT COLOR=\"BLUE\">Connecting to jabber.example.org...</FONT>"
-      u"<BR></BR>");
+      u"<FONT COLOR=\"BLUE\">Connecting to jabber.example.org...</FONT><BR></BR>"
+      u"<B>anna@example.org</B> is online <IMG SRC=\"IDB_EMOTICON_HAPPY\"></IMG><BR></BR>"
+      u"<FONT COLOR=\"RED\">The server closed the stream.</FONT><BR></BR>"
+      u"Read <A HREF=\"http://example.org/\">the help page</A> for more.<BR></BR>");
   app->logWindow->Redraw();
   ProcessDisplayEvents();
   std::filesystem::create_directories(ORVIK_ARTIFACTS_DIR);

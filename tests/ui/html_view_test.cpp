@@ -157,8 +157,10 @@ TEST_F(HtmlViewTest, ALongTextWithoutBreaksIsLaidOutInReasonableTime) {
   auto texts = Texts();
   ASSERT_GT(texts.size(), 1000u);
   std::u16string joined;
+  LONG width = view_->LayoutWidth();
+  EXPECT_EQ(width, 300 - 2 * MHtmlWnd::kMargin);
   for (const HtmlOp* op : texts) {
-    EXPECT_LE(op->width, 300);
+    EXPECT_LE(op->width, width);
     joined += op->text;
   }
   EXPECT_EQ(joined, text);
@@ -171,7 +173,7 @@ TEST_F(HtmlViewTest, ALongTextWithoutBreaksIsLaidOutInReasonableTime) {
   ReleaseDC(view_->GetView(), screen);
   DeleteObject(font);
   for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
-    EXPECT_GE(texts[i]->width + word.cx, 300) << i;
+    EXPECT_GE(texts[i]->width + word.cx, width) << i;
   }
 }
 
@@ -231,6 +233,64 @@ TEST_F(HtmlViewTest, AutoScrollOnlyWhenAtTheBottomAndKeys) {
   EXPECT_TRUE(view_->GetContent() == content);
   SimulateKey(view_->GetView(), VK_UP, 0);
   EXPECT_LT(ScrollPosition(), before);
+}
+
+TEST_F(HtmlViewTest, ScrollBarShowsOnlyWhileTheContentIsTallerThanTheView) {
+  Make(300, 120);
+  EXPECT_FALSE(IsScrollBarVisible(view_->GetView(), SB_VERT));
+  for (int i = 0; i < 30 && !IsScrollBarVisible(view_->GetView(), SB_VERT); ++i) {
+    Show(u"line<BR></BR>");
+    LONG fits = (120 - 2 * MHtmlWnd::kMargin) / view_->LineHeight();
+    // Shown exactly when the lines no longer fit between the margins.
+    EXPECT_EQ(IsScrollBarVisible(view_->GetView(), SB_VERT) != FALSE, i + 1 > fits) << i;
+  }
+  EXPECT_TRUE(IsScrollBarVisible(view_->GetView(), SB_VERT));
+  view_->Reset();
+  view_->Redraw();
+  EXPECT_FALSE(IsScrollBarVisible(view_->GetView(), SB_VERT));
+  EXPECT_EQ(ScrollPosition(), 0);
+}
+
+TEST_F(HtmlViewTest, ReadingKeysScrollByLinePageAndToTheEnds) {
+  Make(300, 120);
+  for (int i = 0; i < 40; ++i) {
+    Show(u"line<BR></BR>");
+  }
+  HWND view = view_->GetView();
+  SendMessage(view, WM_VSCROLL, SB_TOP, 0);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(view, SB_VERT, &info);
+  int page = static_cast<int>(info.nPage);
+  int last = info.nMax - page + 1;
+  ASSERT_GT(page, 1);
+  struct Step {
+    const WCHAR* keys;
+    int position;
+  };
+  for (Step step : {Step{u"PgDown", page}, Step{u"Down", page + 1}, Step{u"Up", page},
+                    Step{u"End", last}, Step{u"PgUp", last - page}, Step{u"Home", 0}}) {
+    SimulateKeys(view, step.keys);
+    EXPECT_EQ(ScrollPosition(), step.position) << std::string(step.keys, step.keys + 2);
+  }
+  // Keys of the window's other parts (a chat's input line): End stays theirs, PgDn scrolls.
+  SendMessage(view_->GetHwnd(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(ScrollPosition(), 0);
+  SendMessage(view_->GetHwnd(), WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(ScrollPosition(), page);
+}
+
+TEST_F(HtmlViewTest, TextKeepsAMarginAndTapsStillHitTheLinks) {
+  Make(300);
+  Show(u"<A HREF=\"http://example.org/\">link</A> after");
+  ASSERT_FALSE(view_->Links().empty());
+  HtmlLink link = view_->Links()[0];
+  EXPECT_EQ(link.left, MHtmlWnd::kMargin);
+  EXPECT_EQ(link.top, MHtmlWnd::kMargin);
+  LONG middle = (link.top + link.bottom) / 2;
+  SimulateClick(view_->GetView(), 1, middle, FALSE, FALSE);  // in the margin, left of it
+  EXPECT_TRUE(view_->opened.empty());
+  SimulateClick(view_->GetView(), MHtmlWnd::kMargin + 1, middle, FALSE, FALSE);
+  EXPECT_EQ(view_->opened, std::vector<std::string>{"http://example.org/"});
 }
 
 // Content that grows by appends is laid out from where the last layout ended; the result is

@@ -1,0 +1,45 @@
+#include "app/unbuilt_commands.h"
+
+#include <iterator>
+
+namespace {
+
+// One entry per command; remove an entry when its feature lands.
+constexpr UINT kUnbuiltCommands[] = {
+    40157,  // "RididEdazov": quick phrases
+    40193,  // "LBS": location setup
+    40206,  // "MyLocation"
+    40198,  // Contacts "Add"
+    40199,  // Contacts "Remove"
+    40200,  // Contacts "Rename"
+    40201,  // Contacts "Info"
+    40202,  // Contacts "Chat"
+    40022,  // View "Contacts": the roster window
+    40162,  // "Only Online Contacts"
+    40211,  // "Active Chats"
+    65002,  // button "Roster Window"
+    65001,  // button "Active Chats Window"
+    113,    // button "GPS Status"
+};
+
+}  // namespace
+
+bool IsUnbuiltCommand(UINT command) {
+  for (UINT unbuilt : kUnbuiltCommands) {
+    if (unbuilt == command) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void GreyUnbuiltCommands(HWND menuBar) {
+  if (menuBar == nullptr) {
+    return;
+  }
+  HMENU menu = MenuBarMenu(menuBar);
+  for (UINT command : kUnbuiltCommands) {
+    EnableMenuItem(menu, command, MF_BYCOMMAND | MF_GRAYED);
+    MenuBarEnableButton(menuBar, command, FALSE);
+  }
+}
