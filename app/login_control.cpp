@@ -157,7 +157,7 @@ bool MLoginControl::LoginPass(bool* connected) {
   }
   if (result != 0) {
     UpdateMenu();
-    app_->WaitForShutdown(app_->settings->checkConnectionPeriod);
+    PauseBeforeReconnecting();
     return true;
   }
   UpdateMenu();
@@ -173,9 +173,16 @@ bool MLoginControl::LoginPass(bool* connected) {
   // Two copies of one account knock each other off with a stream error at each login, and a
   // server that refuses the session refuses it again: wait before trying once more.
   if (streamError || !wasOnline) {
-    app_->WaitForShutdown(app_->settings->checkConnectionPeriod);
+    PauseBeforeReconnecting();
   }
   return true;
+}
+
+// Only while another attempt follows: a login that ends for good ends at once.
+void MLoginControl::PauseBeforeReconnecting() {
+  if (app_->settings->loginOnStartup) {
+    app_->WaitForShutdown(app_->settings->checkConnectionPeriod);
+  }
 }
 
 bool MLoginControl::HandleMessage(UINT message, WPARAM wParam, LPARAM) {

@@ -52,6 +52,7 @@ class MLoginControl {
   int LoginProcedure();
   // One pass of the procedure; false when automatic login must stop.
   bool LoginPass(bool* connected);
+  void PauseBeforeReconnecting();
   void UpdateMenu();
   void PostToFrame(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   void OnLoginThreadEnded();

@@ -55,6 +55,20 @@ class ProsodyServer {
     WriteFile(DataFile(host, "roster", user), text);
   }
 
+  // An external component (a gateway) at `name` with `secret`, listening on component_port().
+  // Call before Start.
+  void AddComponent(const std::string& name, const std::string& secret) {
+    component_port_ = FreePort();
+    std::string config = ReadFile(dir_ / "prosody.cfg.lua");
+    std::string ports = "component_ports = { }";
+    config.replace(config.find(ports), ports.size(),
+                   "component_ports = { " + std::to_string(component_port_) +
+                       " }\ncomponent_interfaces = { \"127.0.0.1\" }");
+    config += "\nComponent \"" + name + "\"\n  component_secret = \"" + secret + "\"\n";
+    WriteFile(dir_ / "prosody.cfg.lua", config);
+  }
+  int component_port() const { return component_port_; }
+
   bool HasAccount(const std::string& host, const std::string& user) {
     return std::filesystem::exists(DataFile(host, "accounts", user));
   }
@@ -64,7 +78,8 @@ class ProsodyServer {
       return false;
     process_.Start({"prosody", "--config", dir_ / "prosody.cfg.lua"}, dir_.path(),
                    dir_ / "prosody.out");
-    return WaitForPort(c2s_port_, 15000) && WaitForPort(tls_port_, 15000);
+    return WaitForPort(c2s_port_, 15000) && WaitForPort(tls_port_, 15000) &&
+           (component_port_ == 0 || WaitForPort(component_port_, 15000));
   }
   void Stop() { process_.Stop(); }
 
@@ -82,6 +97,7 @@ class ProsodyServer {
   TempDir dir_;
   int c2s_port_;
   int tls_port_;
+  int component_port_ = 0;
   bool certificate_ok_ = false;
   ChildProcess process_;
 };

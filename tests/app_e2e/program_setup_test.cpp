@@ -1,0 +1,110 @@
+// Setting the program up as a new user does: the wizard at the first start, the login window's
+// Connect, and an ICQ gateway that receives the account after "Connect..." for ICQ.
+#include <sys/stat.h>
+
+#include "app/login_wnd.h"
+#include "platform/gdi.h"
+#include "program_fixture.h"
+#include "ui/account_dialogs.h"
+#include "user_script.h"
+
+namespace e2e {
+namespace {
+
+std::string Shot(const char* name) { return std::string(ORVIK_ARTIFACTS_DIR "/") + name; }
+
+bool OwnerOnly(const std::string& file) {
+  struct stat info {};
+  return ::stat(file.c_str(), &info) == 0 && (info.st_mode & 0777) == 0600;
+}
+
+class ProgramSetupTest : public ProgramTest {
+ protected:
+  void Command(UINT id) { SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, id, 0); }
+  void ClickConnect() {
+    SendMessage(app_->loginWindow->Control(kLoginConnect), BM_CLICK, 0, 0);
+  }
+};
+
+TEST_F(ProgramSetupTest, FirstStartRunsTheWizardAndTheLoginWindowConnects) {
+  std::filesystem::create_directories(ORVIK_ARTIFACTS_DIR);
+  UserScript user;
+  user.At("Setup Wizard",
+          [&](HWND dialog) {
+            SaveWindowToPng(dialog, Shot("program_wizard.png").c_str());
+            UserScript::Press(dialog, IDOK);
+          })
+      .At("Jabber Service Setup", [&](HWND dialog) {
+        UserScript::Type(dialog, IDC_JABBER_SERVER, utf8_to_wide(LocalServer().c_str()).c_str());
+        UserScript::Type(dialog, IDC_JABBER_USERNAME, u"alice");
+        UserScript::Type(dialog, IDC_JABBER_PASSWORD, u"secret");
+        SaveWindowToPng(dialog, Shot("program_account_setup.png").c_str());
+        UserScript::Press(dialog, IDOK);
+      });
+  StartProgram();
+  EXPECT_TRUE(user.Done());
+  std::string registry = Registry();
+  EXPECT_NE(registry.find("\"SetupWizard\"=dword:00000001"), std::string::npos) << registry;
+  EXPECT_NE(registry.find("\"JABBERTR.USERNAME\"=\"alice\""), std::string::npos) << registry;
+  EXPECT_NE(registry.find("\"JABBERTR.SERVER\"=\"" + LocalServer() + "\""), std::string::npos);
+  EXPECT_NE(registry.find("\"LOGIN ON STARTUP\"=dword:00000000"), std::string::npos);
+  EXPECT_TRUE(OwnerOnly(home_->registryFile()));
+
+  // The login window is the first screen, filled from the account.
+  ASSERT_TRUE(app_->loginWindow->IsTopWindow());
+  WCHAR user_name[64] = {};
+  GetWindowTextW(app_->loginWindow->Control(kLoginUserEdit), user_name, 64);
+  EXPECT_EQ(std::u16string(user_name), u"alice");
+  SaveWindowToPng(app_->mainFrame->GetHwnd(), Shot("program_login_window.png").c_str());
+
+  ClickConnect();
+  EXPECT_TRUE(WaitForLog("Connected.")) << Log();
+  EXPECT_TRUE(WaitForLog("Contact list received: 3 contacts.")) << Log();
+  EXPECT_TRUE(app_->logWindow->IsTopWindow());
+  RunUntil([] { return false; }, 0.3);
+  SaveWindowToPng(app_->mainFrame->GetHwnd(), Shot("program_log_after_login.png").c_str());
+}
+
+TEST_F(ProgramSetupTest, ConnectForIcqRegistersTheAccountWithTheAnnouncedGateway) {
+  server_->Stop();
+  server_->AddComponent("icq.localhost", "gw-secret");
+  ASSERT_TRUE(server_->Start());
+  TempDir peerDir;
+  ChildProcess gateway;
+  gateway.Start({"/usr/bin/python3", SourceDir() + "/tests/peers/gateway_component.py",
+                 "icq.localhost", "gw-secret", "127.0.0.1",
+                 std::to_string(server_->component_port()), "icq", "60"},
+                peerDir.path(), peerDir / "gateway.out");
+  ASSERT_TRUE(RunUntil(
+      [&] { return ReadFile(peerDir / "gateway.out").find("ready") != std::string::npos; }, 20))
+      << ReadFile(peerDir / "gateway.out");
+
+  SetAccount(LocalServer(), "alice", "secret");
+  SetDword(kSettingsKey, "LOGIN ON STARTUP", 1);
+  StartProgram();
+  ASSERT_TRUE(WaitForLog("Connected.")) << Log();
+  // The server announces the gateway through service discovery.
+  ASSERT_TRUE(RunUntil([&] { return !app_->roster->FindServiceByType("icq").jid.empty(); }, 10));
+  EXPECT_EQ(app_->roster->FindServiceByType("icq").jid, mstring("icq.localhost"));
+
+  UserScript user;
+  user.At("Setup your ICQ Login", [&](HWND dialog) {
+    UserScript::Type(dialog, IDC_GATEWAY_USERNAME, u"12345678");
+    UserScript::Type(dialog, IDC_GATEWAY_PASSWORD, u"icq pass");
+    UserScript::Press(dialog, IDOK);
+  });
+  Command(40041);  // Login > ICQ > Connect...
+  EXPECT_TRUE(user.Done());
+  EXPECT_TRUE(RunUntil(
+      [&] {
+        return ReadFile(peerDir / "gateway.out")
+                   .find("registered from=alice@localhost username=12345678 password=icq pass "
+                         "key=gw-key-1") != std::string::npos;
+      },
+      10))
+      << ReadFile(peerDir / "gateway.out");
+  EXPECT_NE(Registry().find("\"ICQTR.USERNAME\"=\"12345678\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace e2e
