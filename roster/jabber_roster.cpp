@@ -11,6 +11,17 @@ bool SameText(const mstring& left, const char* right) {
   return mstricmp(left.c_str(), right ? right : "") == 0;
 }
 
+// The index key of a jid: its ASCII letters folded, as the model compares jids.
+std::string JidKey(const char* jid) {
+  std::string key(jid ? jid : "");
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return key;
+}
+
 // A roster item for a contact that is already filed: the server's current name and
 // subscription win, presence and location stay. True when something the window shows changed.
 bool TakeRosterFields(RosterItem& filed, const RosterItem& incoming) {
@@ -110,29 +121,27 @@ void MJabberRoster::Clear() {
     Lock lock(*this);
     groups_.clear();
     services_.clear();
+    index_.clear();
   }
   AddGroup(mstring(kServicesGroup));
 }
 
-RosterItem* MJabberRoster::FindLocked(const char* jid, const char* resource, RosterGroup** holder) {
-  const char* wanted = resource ? resource : "";
-  for (int pass = 0; pass < 2; ++pass) {
-    for (RosterGroup& group : groups_) {
-      for (RosterItem& item : group.items) {
-        if (SameText(item.jid, jid) && (*wanted == 0 || SameText(item.resource, wanted))) {
-          if (holder) {
-            *holder = &group;
-          }
-          return &item;
-        }
-      }
-    }
-    if (*wanted == 0) {
-      break;
-    }
-    wanted = "";  // found by its bare jid whatever resource it last had
+// Each jid is filed once, so the index finds its one entry; the resource asked for makes no
+// difference (an entry is found by its bare jid whatever resource it last had).
+RosterItem* MJabberRoster::FindLocked(const char* jid, const char*, RosterGroup** holder) {
+  auto found = index_.find(JidKey(jid));
+  if (found == index_.end()) {
+    return nullptr;
   }
-  return nullptr;
+  if (holder) {
+    *holder = found->second.group;
+  }
+  return found->second.item;
+}
+
+void MJabberRoster::FileLocked(RosterGroup& group, const RosterItem& item) {
+  group.items.push_back(item);
+  index_[JidKey(item.jid.c_str())] = Filed{&group, &group.items.back()};
 }
 
 bool MJabberRoster::AddItem(const wmstring& group, const wmstring& name, const mstring& jid,
@@ -177,7 +186,7 @@ bool MJabberRoster::AddItem(const wmstring& group, const wmstring& name, const m
           entry = kept;
           RemoveFrom(*holder, existing->jid);
         }
-        target->items.push_back(entry);
+        FileLocked(*target, entry);
       }
     }
   }
@@ -237,6 +246,7 @@ bool MJabberRoster::RemoveFrom(RosterGroup& group, const mstring& jid, mstring* 
     *removedJid = foundJid;  // the window knows the contact by the jid the model holds
   }
   const mstring foundResource = found->resource;
+  index_.erase(JidKey(foundJid.c_str()));
   group.items.remove_if([&](const RosterItem& item) {
     return item.jid == foundJid && item.resource == foundResource;
   });
@@ -357,8 +367,9 @@ bool MJabberRoster::ReplaceItem(const RosterItem& record) {
     for (auto it = group.items.begin(); it != group.items.end(); ++it) {
       if (SameText(it->jid, record.jid.c_str()) &&
           (record.resource.empty() || SameText(it->resource, record.resource.c_str()))) {
+        index_.erase(JidKey(it->jid.c_str()));
         group.items.erase(it);
-        group.items.push_back(record);
+        FileLocked(group, record);
         return true;
       }
     }

@@ -10,6 +10,8 @@
 
 #include <list>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 
 #include "base/runtime/app_mutexes.h"
 #include "roster/roster_item.h"
@@ -72,6 +74,8 @@ class MJabberRoster {
  private:
   class Lock;
   RosterItem* FindLocked(const char* jid, const char* resource, RosterGroup** holder);
+  // Appends `item` to `group` and indexes it.
+  void FileLocked(RosterGroup& group, const RosterItem& item);
   RosterGroup* GroupNamed(const mstring& name);
   AgentEntry FindService(const char* value, mstring AgentEntry::*field);
   bool RemoveFrom(RosterGroup& group, const mstring& jid, mstring* removedJid = nullptr);
@@ -82,6 +86,14 @@ class MJabberRoster {
   IRosterView* view_ = nullptr;
   std::list<AgentEntry> services_;
   std::list<RosterGroup> groups_;
+  // Where each jid is filed (key: the jid with ASCII letters folded). List elements stay put,
+  // so the pointers hold until the entry is removed. A 5,000-contact roster would otherwise
+  // cost 12 million comparisons on arrival.
+  struct Filed {
+    RosterGroup* group;
+    RosterItem* item;
+  };
+  std::unordered_map<std::string, Filed> index_;
 };
 
 // The domain of a jid: the text after the first '@', or the whole jid without one.
