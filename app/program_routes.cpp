@@ -52,6 +52,8 @@ void MProgramRoutes::CreateWindows() {
   app_->loginWindow->Create(app_->mainFrame.get());
 }
 
+void MProgramRoutes::ClearRoster() { app_->roster->Clear(); }
+
 bool MProgramRoutes::ShowLoginWindow() {
   if (app_->loginWindow == nullptr) {
     return false;

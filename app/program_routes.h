@@ -42,6 +42,7 @@ class MProgramRoutes : public MAppRoutes {
   void GatewaySetup(const WCHAR* type) override;
   void RegisterWithGateway(IJabberService* account) override;
 
+  void ClearRoster() override;
   bool ShowLoginWindow() override;
   bool LoginWindowIsTop() override;
   void AboutDialog() override;

@@ -13,6 +13,7 @@
 #include "app/program_routes.h"
 #include "base/settings/registry_values.h"
 #include "e2e/prosody_server.h"
+#include "platform/controls.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"

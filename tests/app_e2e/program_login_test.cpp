@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/app_messages.h"
+#include "app/login_wnd.h"
 #include "platform/menu.h"
 #include "program_fixture.h"
 
@@ -41,7 +42,9 @@ class ProgramLoginTest : public ProgramTest {
   }
 };
 
-TEST_F(ProgramLoginTest, LoginOnStartupConnectsCountsTheContactsAndSendsTheChosenStatus) {
+// A status chosen while disconnected only moves the check mark; the login sends it with the
+// first presence, and a change while connected goes out at once.
+TEST_F(ProgramLoginTest, LogOnCountsTheContactsAndSendsTheChosenStatus) {
   server_->AddAccount("localhost", "c1", "pw");
   TempDir peerDir;
   ChildProcess watcher;
@@ -49,22 +52,39 @@ TEST_F(ProgramLoginTest, LoginOnStartupConnectsCountsTheContactsAndSendsTheChose
                  "c1@localhost", "pw", "127.0.0.1", std::to_string(server_->c2s_port()),
                  "alice@localhost", "40"},
                 peerDir.path(), peerDir / "watcher.out");
-  ASSERT_TRUE(RunUntil([&] { return ReadFile(peerDir / "watcher.out").find("ready") !=
-                                    std::string::npos; },
-                       20));
-  StartLoggedIn();
-  EXPECT_TRUE(WaitForLog("Contact list received: 3 contacts.")) << Log();
+  auto watched = [&] { return ReadFile(peerDir / "watcher.out"); };
+  ASSERT_TRUE(RunUntil([&] { return watched().find("ready") != std::string::npos; }, 20));
+  SetAccount(LocalServer(), "alice", "secret");
+  StartProgram();
   EXPECT_TRUE(Checked(40034));
-
-  Command(40035);  // Busy
+  Command(40035);  // Busy, while disconnected
   EXPECT_TRUE(Checked(40035));
   EXPECT_FALSE(Checked(40034));
+
+  Command(40008);  // Log On
+  ASSERT_TRUE(WaitForLog("Connected.")) << Log();
+  EXPECT_TRUE(WaitForLog("Contact list received: 3 contacts.")) << Log();
+  EXPECT_EQ(app_->roster->ListItems(u"Friends").size(), 3u);
+  EXPECT_TRUE(RunUntil([&] { return watched().find("show=dnd status=Busy") != std::string::npos; },
+                       10))
+      << watched();
+
+  Command(40037);  // Be Right Back
   EXPECT_TRUE(RunUntil(
-      [&] {
-        return ReadFile(peerDir / "watcher.out").find("show=dnd status=Busy") != std::string::npos;
-      },
-      10))
-      << ReadFile(peerDir / "watcher.out");
+      [&] { return watched().find("show=away status=Be right back") != std::string::npos; }, 10))
+      << watched();
+}
+
+// A second login while one runs starts nothing and says so.
+TEST_F(ProgramLoginTest, ASecondLoginWhileOneRunsIsRefused) {
+  StartLoggedIn();
+  int attempts = routes().login().LoginAttempts();
+  SendMessage(app_->loginWindow->Control(kLoginConnect), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitForLog("Login already in progress. Please wait..")) << Log();
+  EXPECT_EQ(routes().login().LoginAttempts(), attempts);
+  RunUntil([] { return false; }, 1);
+  EXPECT_EQ(Count(Log(), "Connecting to Jabber server"), 1) << Log();
+  EXPECT_TRUE(routes().IsConnected());
 }
 
 TEST_F(ProgramLoginTest, LogOffTurnsAutomaticLoginOffAndStaysDisconnected) {
@@ -75,6 +95,9 @@ TEST_F(ProgramLoginTest, LogOffTurnsAutomaticLoginOffAndStaysDisconnected) {
   RunUntil([] { return false; }, 2);
   EXPECT_EQ(Count(Log(), "Connected."), 1) << Log();
   EXPECT_FALSE(routes().IsConnected());
+  // No reconnection follows: the contacts are gone and the login window is the screen.
+  EXPECT_TRUE(app_->roster->ListItems(u"").empty());
+  EXPECT_TRUE(app_->loginWindow->IsTopWindow());
 }
 
 TEST_F(ProgramLoginTest, ServerRestartIsFollowedByAReconnection) {

@@ -7,6 +7,7 @@
 #include "program_fixture.h"
 #include "ui/account_dialogs.h"
 #include "user_script.h"
+#include "xmpp/session_messages.h"
 
 namespace e2e {
 namespace {
@@ -104,6 +105,60 @@ TEST_F(ProgramSetupTest, ConnectForIcqRegistersTheAccountWithTheAnnouncedGateway
       10))
       << ReadFile(peerDir / "gateway.out");
   EXPECT_NE(Registry().find("\"ICQTR.USERNAME\"=\"12345678\""), std::string::npos);
+}
+
+// The XMPP account changed in Preferences while connected: the program logs out, and logs in
+// again with the new values once the session has ended.
+TEST_F(ProgramSetupTest, ChangingTheAccountWhileConnectedReconnectsWithTheNewValues) {
+  server_->AddAccount("localhost", "bob", "bobpass");
+  SetAccount(LocalServer(), "alice", "secret");
+  StartProgram();
+  Command(40008);  // Log On
+  ASSERT_TRUE(WaitForLog("Connected.")) << Log();
+  EXPECT_EQ(session_own_bare(app_->session), mstring("alice@localhost"));
+
+  UserScript user;
+  user.At("orvik Setup", [](HWND dialog) { UserScript::Press(dialog, 1004); })
+      .At("Jabber Service Setup",
+          [](HWND dialog) {
+            UserScript::Type(dialog, IDC_JABBER_USERNAME, u"bob");
+            UserScript::Type(dialog, IDC_JABBER_PASSWORD, u"bobpass");
+            UserScript::Press(dialog, IDOK);
+          })
+      .At("orvik Setup", [](HWND dialog) { UserScript::Press(dialog, IDOK); });
+  Command(40004);  // Preferences
+  EXPECT_TRUE(user.Done());
+  EXPECT_TRUE(RunUntil([&] { return session_own_bare(app_->session) == mstring("bob@localhost") &&
+                                    routes().IsConnected(); },
+                       20))
+      << Log();
+  EXPECT_NE(Registry().find("\"JABBERTR.USERNAME\"=\"bob\""), std::string::npos);
+}
+
+// After a login the user asked for, the accounts whose gateway the server does not offer are
+// listed; "Do not display this again" is kept in the settings.
+TEST_F(ProgramSetupTest, AccountsWithoutAGatewayAreListedAfterTheLogin) {
+  SetAccount(LocalServer(), "alice", "secret");
+  SetText(kSettingsKey, "ICQTR.USERNAME", "12345678");
+  SetText(kSettingsKey, "AIMTR.USERNAME", "");
+  StartProgram();
+  Command(40008);
+  ASSERT_TRUE(WaitForLog("Connected.")) << Log();
+  std::u16string listed;
+  UserScript user;
+  user.At("Unavailable Services", [&](HWND dialog) {
+    WCHAR names[256] = {};
+    GetDlgItemTextW(dialog, 1083, names, 256);
+    listed = names;
+    SaveWindowToPng(dialog, Shot("program_unavailable_services.png").c_str());
+    CheckDlgButton(dialog, 1082, BST_CHECKED);
+    UserScript::Press(dialog, IDOK);
+  });
+  // The post-login timer fires 25 seconds after the login; its message is sent at once here.
+  SendMessage(app_->mainFrame->GetHwnd(), WM_TIMER, POST_LOGIN_TIMER_ID, 0);
+  EXPECT_TRUE(user.Done());
+  EXPECT_EQ(listed, u"ICQ Service\n");
+  EXPECT_NE(Registry().find("\"DISPLAY NO SERVICES DBOX\"=dword:00000000"), std::string::npos);
 }
 
 }  // namespace
