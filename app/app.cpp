@@ -85,7 +85,7 @@ bool MApp::Initialise() {
   shutdownEvent = std::make_unique<MShutdownEvent>();                                     // step 5
   CreateChildWindows();                                                                   // step 6
   mainFrame->SendCheckMenuItem(40162, settings->onlyOnline ? MF_CHECKED : MF_UNCHECKED);  // 7
-  roster->AddGroup(mstring(kServicesGroup));  // step 8
+  roster->AddGroup(mstring(kServicesGroup));                                              // step 8
   if (!MSettings::SetupWizardDone()) {  // step 9: the wizard comes with the setup dialogs
     routes_->RunSetupWizard();
   }

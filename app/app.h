@@ -13,10 +13,10 @@
 #include "base/settings/settings.h"
 #include "diag/debug_log.h"
 #include "platform/critical_section.h"
+#include "roster/jabber_roster.h"
 #include "ui/log_wnd.h"
 #include "ui/wnd_stack.h"
 #include "xml/mstring.h"
-#include "roster/jabber_roster.h"
 #include "xmpp/session.h"
 
 class MJabberWnd;

@@ -9,11 +9,21 @@
 MAppHost::MAppHost(MApp* app, MDispatcher* dispatcher, MRosterLink* roster)
     : app_(app), dispatcher_(dispatcher), roster_(roster) {}
 
-MSettings& MAppHost::Settings() { return *app_->settings; }
-MDebugLog& MAppHost::DebugLog() { return *app_->debugLog; }
-MAppMutexes& MAppHost::Mutexes() { return app_->mutexes; }
-MShutdownEvent& MAppHost::Shutdown() { return *app_->shutdownEvent; }
-HWND MAppHost::MainWindow() { return app_->mainFrame->GetHwnd(); }
+MSettings& MAppHost::Settings() {
+  return *app_->settings;
+}
+MDebugLog& MAppHost::DebugLog() {
+  return *app_->debugLog;
+}
+MAppMutexes& MAppHost::Mutexes() {
+  return app_->mutexes;
+}
+MShutdownEvent& MAppHost::Shutdown() {
+  return *app_->shutdownEvent;
+}
+HWND MAppHost::MainWindow() {
+  return app_->mainFrame->GetHwnd();
+}
 
 void MAppHost::AppendLog(const char* html) {
   if (app_->logWindow == nullptr || html == nullptr) {
@@ -45,10 +55,16 @@ void MAppHost::ShowMessageBox(const char* text, const char*) {
   PostMessage(MainWindow(), UM_SHOW_MESSAGE, 0, reinterpret_cast<LPARAM>(new mstring(text)));
 }
 
-bool MAppHost::LoginRequested() { return app_->loginRequested; }
-void MAppHost::SetLoginRequested(bool requested) { app_->loginRequested = requested; }
+bool MAppHost::LoginRequested() {
+  return app_->loginRequested;
+}
+void MAppHost::SetLoginRequested(bool requested) {
+  app_->loginRequested = requested;
+}
 
-void MAppHost::Logout() { app_->routes().Logout(); }
+void MAppHost::Logout() {
+  app_->routes().Logout();
+}
 
 void MAppHost::CurrentStatus(mstring* status, mstring* show) {
   *status = app_->statusText;
@@ -57,11 +73,19 @@ void MAppHost::CurrentStatus(mstring* status, mstring* show) {
 
 // Called on the login thread while a connection is set up: the model changes on the
 // user-interface thread, and before the new session's first stanza is parsed.
-void MAppHost::ClearRoster() { SendMessage(MainWindow(), UM_ROSTER_CLEAR, 0, 0); }
+void MAppHost::ClearRoster() {
+  SendMessage(MainWindow(), UM_ROSTER_CLEAR, 0, 0);
+}
 
-void MAppHost::DispatchPacket(packet* p) { dispatcher_->DispatchPacket(p); }
-void MAppHost::RosterReceived(packet* query) { roster_->RosterReceived(query); }
-void MAppHost::AgentsReceived(packet* query) { roster_->AgentsReceived(query); }
+void MAppHost::DispatchPacket(packet* p) {
+  dispatcher_->DispatchPacket(p);
+}
+void MAppHost::RosterReceived(packet* query) {
+  roster_->RosterReceived(query);
+}
+void MAppHost::AgentsReceived(packet* query) {
+  roster_->AgentsReceived(query);
+}
 
 bool MAppHost::FindService(const char* address, mstring* name, mstring* type) {
   return roster_->FindService(address, name, type);

@@ -20,8 +20,10 @@ struct StatusRow {
   const char* show;
 };
 
-constexpr StatusRow kStatusTable[] = {{40034, "", "available"},   {40035, "Busy", "dnd"},
-                                      {40036, "Away", "away"},     {40037, "Be right back", "away"},
+constexpr StatusRow kStatusTable[] = {{40034, "", "available"},
+                                      {40035, "Busy", "dnd"},
+                                      {40036, "Away", "away"},
+                                      {40037, "Be right back", "away"},
                                       {40062, "In a meeting", "dnd"}};
 
 StatusRow StatusOf(UINT command) {

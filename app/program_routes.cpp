@@ -25,7 +25,9 @@ void MProgramRoutes::CreateServiceAccounts() {
   ::CreateServiceAccounts(*app_->settings);
 }
 
-void MProgramRoutes::CreateSession() { app_->session = session_new(&host_); }
+void MProgramRoutes::CreateSession() {
+  app_->session = session_new(&host_);
+}
 
 void MProgramRoutes::RosterAddItem(LPARAM item) {
   rosterLink_.HandleMessage(UM_ROSTER_ADD_ITEM, 0, item);
@@ -52,7 +54,9 @@ void MProgramRoutes::CreateWindows() {
   app_->loginWindow->Create(app_->mainFrame.get());
 }
 
-void MProgramRoutes::ClearRoster() { app_->roster->Clear(); }
+void MProgramRoutes::ClearRoster() {
+  app_->roster->Clear();
+}
 
 bool MProgramRoutes::ShowLoginWindow() {
   if (app_->loginWindow == nullptr) {
@@ -66,12 +70,24 @@ bool MProgramRoutes::LoginWindowIsTop() {
   return app_->loginWindow != nullptr && app_->loginWindow->IsTopWindow();
 }
 
-void MProgramRoutes::AboutDialog() { ::AboutDialog(); }
-void MProgramRoutes::PreferencesDialog() { ::PreferencesDialog(); }
-void MProgramRoutes::ProxyDialog() { ::ProxyDialog(); }
-void MProgramRoutes::FontsDialog() { ::FontsDialog(); }
-void MProgramRoutes::BroadcastDialog() { ::BroadcastDialog(); }
-void MProgramRoutes::RunSetupWizard() { ::RunSetupWizard(); }
+void MProgramRoutes::AboutDialog() {
+  ::AboutDialog();
+}
+void MProgramRoutes::PreferencesDialog() {
+  ::PreferencesDialog();
+}
+void MProgramRoutes::ProxyDialog() {
+  ::ProxyDialog();
+}
+void MProgramRoutes::FontsDialog() {
+  ::FontsDialog();
+}
+void MProgramRoutes::BroadcastDialog() {
+  ::BroadcastDialog();
+}
+void MProgramRoutes::RunSetupWizard() {
+  ::RunSetupWizard();
+}
 
 void MProgramRoutes::SessionReceived(LPARAM text) {
   // The receive loop owns the text and waits until it has been parsed.
@@ -111,13 +127,27 @@ void MProgramRoutes::PostLoginCheck() {
   }
 }
 
-bool MProgramRoutes::HasSession() { return app_->session != nullptr; }
-bool MProgramRoutes::IsConnected() { return login_.IsConnected(); }
-void MProgramRoutes::Login(bool interactive) { login_.Login(interactive); }
-void MProgramRoutes::Logout() { login_.Logout(); }
-void MProgramRoutes::LogOff() { login_.LogOff(); }
-void MProgramRoutes::Relogin() { login_.Relogin(); }
-void MProgramRoutes::SetStatus(UINT command) { login_.SetStatus(command, true); }
+bool MProgramRoutes::HasSession() {
+  return app_->session != nullptr;
+}
+bool MProgramRoutes::IsConnected() {
+  return login_.IsConnected();
+}
+void MProgramRoutes::Login(bool interactive) {
+  login_.Login(interactive);
+}
+void MProgramRoutes::Logout() {
+  login_.Logout();
+}
+void MProgramRoutes::LogOff() {
+  login_.LogOff();
+}
+void MProgramRoutes::Relogin() {
+  login_.Relogin();
+}
+void MProgramRoutes::SetStatus(UINT command) {
+  login_.SetStatus(command, true);
+}
 
 void MProgramRoutes::GatewaySetup(const WCHAR* type) {
   IJabberService* account = app_->settings->FindServiceAccount(type);

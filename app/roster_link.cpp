@@ -16,7 +16,9 @@ MRosterLink::MRosterLink(MApp* app)
     : app_(app),
       subscribeBack_([app](const char* jid) { return send_subscribe(app->session, jid); }) {}
 
-HWND MRosterLink::Frame() const { return app_->mainFrame->GetHwnd(); }
+HWND MRosterLink::Frame() const {
+  return app_->mainFrame->GetHwnd();
+}
 
 void MRosterLink::RosterReceived(packet* query) {
   roster_item_rec* items = packet_roster_items(query);

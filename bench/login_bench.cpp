@@ -95,9 +95,12 @@ void ProgramLoginToRoster(benchmark::State& state) {
     int before = routes.rosterLink().RosterResults();
     auto start = std::chrono::steady_clock::now();
     routes.Login(true);
-    Pump([&] { return routes.rosterLink().RosterResults() > before ||
-                      !routes.login().LoginThreadRunning(); },
-         60000);
+    Pump(
+        [&] {
+          return routes.rosterLink().RosterResults() > before ||
+                 !routes.login().LoginThreadRunning();
+        },
+        60000);
     double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(ms / 1000.0);
@@ -189,7 +192,8 @@ int main(int argc, char** argv) {
     std::printf("login to %d-item roster: orvik engine %.1f ms, slixmpp %.1f ms, ratio %.3f\n",
                 kRosterSize, orvik, slixmpp, orvik / slixmpp);
   if (program > 0 && orvik > 0)
-    std::printf("login to %d-item roster: whole program %.1f ms, engine alone %.1f ms, ratio %.3f\n",
-                kRosterSize, program, orvik, program / orvik);
+    std::printf(
+        "login to %d-item roster: whole program %.1f ms, engine alone %.1f ms, ratio %.3f\n",
+        kRosterSize, program, orvik, program / orvik);
   return 0;
 }

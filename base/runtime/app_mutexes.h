@@ -32,8 +32,8 @@ class MAppMutexes {
  private:
   struct Entry {
     HANDLE handle;
-    DWORD thread;       // the thread that created this handle
-    bool initialHold;   // the creation itself took the mutex
+    DWORD thread;      // the thread that created this handle
+    bool initialHold;  // the creation itself took the mutex
   };
   HANDLE LockList(DWORD milliseconds);
   void UnlockList(HANDLE guard);

@@ -59,7 +59,9 @@ std::vector<HANDLE> MAppThreads::Snapshot() {
   return copy;
 }
 
-std::size_t MAppThreads::Count() { return Snapshot().size(); }
+std::size_t MAppThreads::Count() {
+  return Snapshot().size();
+}
 
 void MAppThreads::WaitForThreads() {
   HANDLE looking_at = nullptr;

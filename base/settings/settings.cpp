@@ -68,11 +68,15 @@ bool CanOpenForReading(const wmstring& devicePath) {
   return true;
 }
 
-void SaveFlag(HKEY key, const char* name, bool flag) { WriteDword(key, name, flag ? 1 : 0); }
+void SaveFlag(HKEY key, const char* name, bool flag) {
+  WriteDword(key, name, flag ? 1 : 0);
+}
 
 }  // namespace
 
-MSettings::MSettings() { Load(); }
+MSettings::MSettings() {
+  Load();
+}
 
 void MSettings::LoadSoundFile(HKEY key, const char* name, wmstring& value,
                               const wmstring& fallback) {

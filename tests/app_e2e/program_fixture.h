@@ -44,8 +44,7 @@ class ProgramTest : public DisplayTest {
   }
 
   // The account and settings as the setup screens leave them.
-  void SetAccount(const std::string& server, const std::string& user,
-                  const std::string& password) {
+  void SetAccount(const std::string& server, const std::string& user, const std::string& password) {
     SetText(kSettingsKey, "JABBERTR.SERVER", server);
     SetText(kSettingsKey, "JABBERTR.USERNAME", user);
     SetText(kSettingsKey, "JABBERTR.PASSWORD", password);

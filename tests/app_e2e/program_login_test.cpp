@@ -48,10 +48,10 @@ TEST_F(ProgramLoginTest, LogOnCountsTheContactsAndSendsTheChosenStatus) {
   server_->AddAccount("localhost", "c1", "pw");
   TempDir peerDir;
   ChildProcess watcher;
-  watcher.Start({"/usr/bin/python3", SourceDir() + "/tests/peers/presence_watcher.py",
-                 "c1@localhost", "pw", "127.0.0.1", std::to_string(server_->c2s_port()),
-                 "alice@localhost", "40"},
-                peerDir.path(), peerDir / "watcher.out");
+  watcher.Start(
+      {"/usr/bin/python3", SourceDir() + "/tests/peers/presence_watcher.py", "c1@localhost", "pw",
+       "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost", "40"},
+      peerDir.path(), peerDir / "watcher.out");
   auto watched = [&] { return ReadFile(peerDir / "watcher.out"); };
   ASSERT_TRUE(RunUntil([&] { return watched().find("ready") != std::string::npos; }, 20));
   SetAccount(LocalServer(), "alice", "secret");
@@ -65,8 +65,8 @@ TEST_F(ProgramLoginTest, LogOnCountsTheContactsAndSendsTheChosenStatus) {
   ASSERT_TRUE(WaitForLog("Connected.")) << Log();
   EXPECT_TRUE(WaitForLog("Contact list received: 3 contacts.")) << Log();
   EXPECT_EQ(app_->roster->ListItems(u"Friends").size(), 3u);
-  EXPECT_TRUE(RunUntil([&] { return watched().find("show=dnd status=Busy") != std::string::npos; },
-                       10))
+  EXPECT_TRUE(
+      RunUntil([&] { return watched().find("show=dnd status=Busy") != std::string::npos; }, 10))
       << watched();
 
   Command(40037);  // Be Right Back

@@ -12,7 +12,9 @@
 namespace e2e {
 namespace {
 
-std::string Shot(const char* name) { return std::string(ORVIK_ARTIFACTS_DIR "/") + name; }
+std::string Shot(const char* name) {
+  return std::string(ORVIK_ARTIFACTS_DIR "/") + name;
+}
 
 bool OwnerOnly(const std::string& file) {
   struct stat info {};
@@ -22,9 +24,7 @@ bool OwnerOnly(const std::string& file) {
 class ProgramSetupTest : public ProgramTest {
  protected:
   void Command(UINT id) { SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, id, 0); }
-  void ClickConnect() {
-    SendMessage(app_->loginWindow->Control(kLoginConnect), BM_CLICK, 0, 0);
-  }
+  void ClickConnect() { SendMessage(app_->loginWindow->Control(kLoginConnect), BM_CLICK, 0, 0); }
 };
 
 TEST_F(ProgramSetupTest, FirstStartRunsTheWizardAndTheLoginWindowConnects) {
@@ -72,10 +72,10 @@ TEST_F(ProgramSetupTest, ConnectForIcqRegistersTheAccountWithTheAnnouncedGateway
   ASSERT_TRUE(server_->Start());
   TempDir peerDir;
   ChildProcess gateway;
-  gateway.Start({"/usr/bin/python3", SourceDir() + "/tests/peers/gateway_component.py",
-                 "icq.localhost", "gw-secret", "127.0.0.1",
-                 std::to_string(server_->component_port()), "icq", "60"},
-                peerDir.path(), peerDir / "gateway.out");
+  gateway.Start(
+      {"/usr/bin/python3", SourceDir() + "/tests/peers/gateway_component.py", "icq.localhost",
+       "gw-secret", "127.0.0.1", std::to_string(server_->component_port()), "icq", "60"},
+      peerDir.path(), peerDir / "gateway.out");
   ASSERT_TRUE(RunUntil(
       [&] { return ReadFile(peerDir / "gateway.out").find("ready") != std::string::npos; }, 20))
       << ReadFile(peerDir / "gateway.out");
@@ -99,8 +99,9 @@ TEST_F(ProgramSetupTest, ConnectForIcqRegistersTheAccountWithTheAnnouncedGateway
   EXPECT_TRUE(RunUntil(
       [&] {
         return ReadFile(peerDir / "gateway.out")
-                   .find("registered from=alice@localhost username=12345678 password=icq pass "
-                         "key=gw-key-1") != std::string::npos;
+                   .find(
+                       "registered from=alice@localhost username=12345678 password=icq pass "
+                       "key=gw-key-1") != std::string::npos;
       },
       10))
       << ReadFile(peerDir / "gateway.out");
@@ -128,9 +129,12 @@ TEST_F(ProgramSetupTest, ChangingTheAccountWhileConnectedReconnectsWithTheNewVal
       .At("orvik Setup", [](HWND dialog) { UserScript::Press(dialog, IDOK); });
   Command(40004);  // Preferences
   EXPECT_TRUE(user.Done());
-  EXPECT_TRUE(RunUntil([&] { return session_own_bare(app_->session) == mstring("bob@localhost") &&
-                                    routes().IsConnected(); },
-                       20))
+  EXPECT_TRUE(RunUntil(
+      [&] {
+        return session_own_bare(app_->session) == mstring("bob@localhost") &&
+               routes().IsConnected();
+      },
+      20))
       << Log();
   EXPECT_NE(Registry().find("\"JABBERTR.USERNAME\"=\"bob\""), std::string::npos);
 }

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/child_exit.h"
 #include "tests/support/temp_home.h"
 
 extern char** environ;
@@ -58,13 +59,9 @@ int RunProgram(const std::vector<std::string>& environment, const std::string& e
   if (started != 0) {
     return -2;
   }
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < deadline) {
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == pid) {
-      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  int code = WaitForChildExit(pid, seconds);
+  if (code >= 0) {
+    return code;
   }
   kill(pid, SIGKILL);
   waitpid(pid, nullptr, 0);

@@ -125,9 +125,9 @@ TEST_F(MainFrameTest, CommandsAndMessagesReachTheirTargets) {
   Command(40211);
   Command(40003);
   Command(40027);
-  EXPECT_EQ(calls, (std::vector<std::string>{"Login(auto)", "SetStatus 40035", "Gateway aim",
-                                             "Gateway icq", "Roster", "ActiveChats", "About",
-                                             "LogOff"}));
+  EXPECT_EQ(calls,
+            (std::vector<std::string>{"Login(auto)", "SetStatus 40035", "Gateway aim",
+                                      "Gateway icq", "Roster", "ActiveChats", "About", "LogOff"}));
   calls.clear();
   // From another thread, as the receive loop does.
   std::thread worker([this] {

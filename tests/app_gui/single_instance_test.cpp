@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/child_exit.h"
 #include "tests/support/temp_home.h"
 
 extern char** environ;
@@ -31,19 +32,6 @@ pid_t Start(const std::vector<std::string>& arguments) {
     return -1;
   }
   return pid;
-}
-
-// The exit code, or -1 when the process did not end within `seconds`.
-int WaitFor(pid_t pid, double seconds) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < deadline) {
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == pid) {
-      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return -1;
 }
 
 bool WaitForText(const TempHome& home, const std::string& file, const std::string& text,
@@ -70,13 +58,13 @@ TEST(SingleInstanceTest, SecondStartHandsOverItsCommandLineAndExits) {
   ASSERT_TRUE(WaitForText(home, log, "Parsing command mstring", 10.0)) << home.Read(log);
   pid_t second = Start({"-cw", "xmpp:anna@example.org"});
   ASSERT_GT(second, 0);
-  EXPECT_EQ(WaitFor(second, 10.0), 0);
+  EXPECT_EQ(WaitForChildExit(second, 10.0), 0);
   EXPECT_TRUE(WaitForText(home, log, "Open conversation: anna@example.org", 5.0));
   kill(first, SIGTERM);
-  int code = WaitFor(first, 15.0);
+  int code = WaitForChildExit(first, 15.0);
   if (code == -1) {
     kill(first, SIGKILL);
-    WaitFor(first, 5.0);
+    WaitForChildExit(first, 5.0);
   }
   EXPECT_EQ(code, 0);
   EXPECT_NE(home.Read(log).find("</DEBUGLOG>"), std::string::npos);
@@ -85,9 +73,9 @@ TEST(SingleInstanceTest, SecondStartHandsOverItsCommandLineAndExits) {
 TEST(SingleInstanceTest, HelpAndVersionPrintAndExit) {
   TempHome home;
   pid_t help = Start({"--help"});
-  EXPECT_EQ(WaitFor(help, 10.0), 0);
+  EXPECT_EQ(WaitForChildExit(help, 10.0), 0);
   pid_t version = Start({"--version"});
-  EXPECT_EQ(WaitFor(version, 10.0), 0);
+  EXPECT_EQ(WaitForChildExit(version, 10.0), 0);
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 
 namespace {
 
-DWORD QuickThread(void*) { return 7; }
+DWORD QuickThread(void*) {
+  return 7;
+}
 
 DWORD SleepsUntilShutdown(void* event) {
   static_cast<MShutdownEvent*>(event)->WaitForShutdown(INFINITE);
