@@ -11,14 +11,10 @@
 #include <memory>
 #include <thread>
 
-#include "app/app.h"
-#include "app/program_routes.h"
-#include "base/settings/registry_values.h"
 #include "e2e/prosody_server.h"
 #include "engine_bench_support.h"
-#include "platform/registry.h"
+#include "program_bench_support.h"
 #include "support/temp_home.h"
-#include "xml/text_convert.h"
 #include "xmpp/headless_host.h"
 
 namespace {
@@ -46,56 +42,23 @@ std::vector<double> g_program_ms;
 std::vector<double> g_orvik_ms;
 std::vector<double> g_slixmpp_ms;
 
-void SetSetting(const char* name, const std::string& text) {
-  HKEY key = nullptr;
-  DWORD disposition = 0;
-  RegCreateKeyEx(HKEY_LOCAL_MACHINE, kSettingsKey, u"REG_SZ", &key, &disposition);
-  if (text.empty()) {
-    WriteDword(key, name, 1);
-  } else {
-    WriteWideText(key, name, utf8_to_wide(text.c_str()));
-  }
-  RegCloseKey(key);
-}
-
-// The program as main() makes it, with the account in its settings.
-MApp* StartProgram(int port) {
-  SetSetting("JABBERTR.SERVER", "notls.test@127.0.0.1:" + std::to_string(port));
-  SetSetting("JABBERTR.USERNAME", "alice");
-  SetSetting("JABBERTR.PASSWORD", "secret");
-  SetSetting("SetupWizard", "");
-  auto* app = new MApp(reinterpret_cast<HINSTANCE>(std::uintptr_t{77}), "");
-  SetApp(app);
-  app->SetRoutes(std::make_unique<MProgramRoutes>(app));
-  return app->Initialise() ? app : nullptr;
-}
-
-void Pump(const std::function<bool()>& done, int timeout_ms) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  UINT_PTR tick = SetTimer(nullptr, 0, 10, nullptr);
-  while (!done() && std::chrono::steady_clock::now() < deadline) {
-    MSG message;
-    if (GetMessage(&message, nullptr, 0, 0) <= 0)
-      break;
-    DispatchMessage(&message);
-  }
-  KillTimer(nullptr, tick);
-}
-
 void ProgramLoginToRoster(benchmark::State& state) {
   World& w = world();
-  static MApp* app = w.ready ? StartProgram(w.server.c2s_port()) : nullptr;
+  static MApp* app =
+      w.ready ? program_bench::StartProgram(
+                    "notls.test@127.0.0.1:" + std::to_string(w.server.c2s_port()), "alice")
+              : nullptr;
   if (app == nullptr) {
     state.SkipWithError("Prosody or the program did not start");
     return;
   }
-  auto& routes = static_cast<MProgramRoutes&>(app->routes());
+  MProgramRoutes& routes = program_bench::Routes(app);
   std::size_t contacts = 0;
   for (auto _ : state) {
     int before = routes.rosterLink().RosterResults();
     auto start = std::chrono::steady_clock::now();
     routes.Login(true);
-    Pump(
+    program_bench::Pump(
         [&] {
           return routes.rosterLink().RosterResults() > before ||
                  !routes.login().LoginThreadRunning();
@@ -111,8 +74,9 @@ void ProgramLoginToRoster(benchmark::State& state) {
     }
     g_program_ms.push_back(ms);
     routes.LogOff();
-    Pump([&] { return !routes.login().LoginThreadRunning(); }, 10000);
-    Pump([] { return false; }, 2000);  // the server's presence work after the login (below)
+    program_bench::Pump([&] { return !routes.login().LoginThreadRunning(); }, 10000);
+    program_bench::Pump([] { return false; },
+                        2000);  // the server's presence work after the login (below)
   }
   state.counters["contacts"] = static_cast<double>(contacts);
 }

@@ -43,11 +43,14 @@ class ProsodyServer {
               "return { [\"password\"] = \"" + password + "\"; };\n");
   }
 
-  // A roster of `count` contacts c1@host .. cN@host for `user`.
-  void AddRoster(const std::string& host, const std::string& user, int count) {
+  // A roster of `count` contacts c1@domain .. cN@domain for `user` (domain: the host itself
+  // unless given).
+  void AddRoster(const std::string& host, const std::string& user, int count,
+                 const std::string& contactDomain = "") {
     std::string text = "return {\n  [false] = { [\"version\"] = 1; [\"pending\"] = {}; };\n";
     for (int i = 1; i <= count; ++i) {
-      std::string jid = "c" + std::to_string(i) + "@" + host;
+      std::string jid =
+          "c" + std::to_string(i) + "@" + (contactDomain.empty() ? host : contactDomain);
       text += "  [\"" + jid + "\"] = { [\"subscription\"] = \"both\"; [\"name\"] = \"Contact " +
               std::to_string(i) + "\"; [\"groups\"] = { [\"Friends\"] = true; }; };\n";
     }
