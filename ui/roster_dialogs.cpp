@@ -12,7 +12,7 @@ constexpr int kStatic = -1;
 constexpr int kTextChars = 256;  // 255 characters and the terminator
 constexpr int kLabelWidth = 110;
 constexpr int kFieldX = 126;
-constexpr int kFieldWidth = 260;
+constexpr int kFieldWidth = 220;
 constexpr int kRow = 34;
 constexpr int kHeight = 24;
 
