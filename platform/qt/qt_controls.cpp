@@ -86,6 +86,9 @@ KeyRouter* Router() {
 
 QWidget* MakeStaticWidget(QtWindow* state, QWidget* parent) {
   auto* label = new QLabel(state->text, parent);
+  // A static control shows its text as it is: names and status texts from the network are
+  // never taken as markup.
+  label->setTextFormat(Qt::PlainText);
   DWORD align = state->style & 0x3;
   label->setAlignment((align == SS_CENTER  ? Qt::AlignHCenter
                        : align == SS_RIGHT ? Qt::AlignRight
@@ -218,6 +221,8 @@ void SetControlText(QtWindow* state, const QString& text) {
     int index = combo->findText(text);
     if (index >= 0) {
       combo->setCurrentIndex(index);
+    } else if (combo->isEditable()) {
+      combo->setEditText(text);  // a drop-down combo takes text that is not in its list
     }
   }
 }

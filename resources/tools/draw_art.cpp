@@ -1,5 +1,6 @@
 // Draws the program's images into resources/bitmaps/<id>.png and writes resources/orvik.qrc:
-// the application icon (101), the five menu bar buttons (8216) and the emoticons. Everything
+// the application icon (101), the five menu bar buttons (8216), the roster's presence and
+// group images (265 large, 266 small) and the emoticons. Everything
 // here is drawn with QPainter shapes for this project. Build and run it again after changing a
 // picture (the PNGs and the .qrc are committed, so a normal build does not need it):
 //   g++ -std=c++20 -fPIC resources/tools/draw_art.cpp -o draw_art $(pkg-config --cflags --libs Qt6Gui)
@@ -743,6 +744,104 @@ void BarButtons(QPainter& p) {
   Line(p, 12.5, 8, 15.5, 8, QColor(200, 40, 40), 1.3);
 }
 
+
+// The roster's presence images and group folders, on a 20 x 25 canvas (the small strip scales
+// it). Order: online aim, icq, jabber, msn, yahoo (0-4), offline in the same order (5-9), group
+// collapsed (10) and expanded (11), away (12-16). Each network has its letter and a ring of its
+// own colour; the badge is green when online, amber with a clock when away, pale grey with a grey letter when offline.
+enum class Presence { Online, Away, Offline };
+
+void PresenceBadge(QPainter& p, QChar letter, QColor ring, Presence presence) {
+  QColor fill = presence == Presence::Online  ? QColor(40, 170, 70)
+                : presence == Presence::Away ? QColor(240, 160, 20)
+                                              : QColor(222, 222, 222);
+  p.setPen(QPen(presence == Presence::Offline ? QColor(120, 120, 120) : ring, 2));
+  p.setBrush(fill);
+  p.drawEllipse(QRectF(1.5, 4, 17, 17));
+  QFont font("DejaVu Sans");
+  font.setPixelSize(12);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(presence == Presence::Offline ? QColor(105, 105, 105) : Qt::white);
+  p.drawText(QRectF(1.5, 4, 17, 17), Qt::AlignCenter, QString(letter));
+  if (presence == Presence::Away) {
+    // A small clock at the top right: the contact is away.
+    p.setPen(QPen(QColor(90, 60, 0), 1));
+    p.setBrush(QColor(255, 240, 190));
+    p.drawEllipse(QRectF(12, 0.5, 7.5, 7.5));
+    Line(p, 15.75, 4.25, 15.75, 2, QColor(90, 60, 0), 1);
+    Line(p, 15.75, 4.25, 17.5, 4.25, QColor(90, 60, 0), 1);
+  }
+}
+
+void Folder(QPainter& p, bool open) {
+  p.setPen(QPen(QColor(150, 105, 20), 1));
+  p.setBrush(QColor(240, 190, 70));
+  p.drawRect(QRectF(1.5, 6.5, 7, 3));
+  p.drawRect(QRectF(1.5, 8.5, 17, 11));
+  if (open) {
+    p.setBrush(QColor(255, 220, 120));
+    p.drawPolygon(QPolygonF({QPointF(4.5, 12.5), QPointF(19.5, 12.5), QPointF(16.5, 19.5),
+                             QPointF(1.5, 19.5)}));
+  }
+}
+
+void RosterImages(QPainter& p) {
+  struct Network {
+    QChar letter;
+    QColor ring;
+  };
+  const Network networks[] = {{'A', QColor(200, 150, 0)},
+                              {'I', QColor(20, 100, 20)},
+                              {'J', QColor(30, 90, 200)},
+                              {'M', QColor(0, 160, 220)},
+                              {'Y', QColor(120, 30, 160)}};
+  auto at = [&](int index, const std::function<void()>& draw) {
+    p.save();
+    p.translate(index * 20, 0);
+    draw();
+    p.restore();
+  };
+  for (int i = 0; i < 5; ++i) {
+    at(i, [&] { PresenceBadge(p, networks[i].letter, networks[i].ring, Presence::Online); });
+    at(5 + i, [&] { PresenceBadge(p, networks[i].letter, networks[i].ring, Presence::Offline); });
+    at(12 + i, [&] { PresenceBadge(p, networks[i].letter, networks[i].ring, Presence::Away); });
+  }
+  at(10, [&] { Folder(p, false); });
+  at(11, [&] { Folder(p, true); });
+}
+
+// A strip on the mask colour RGB(0, 255, 0): drawn smooth on a transparent canvas, then every
+// pixel the drawing covers is laid on white and every other one becomes the mask colour, so no
+// half-green edge survives the mask.
+bool SaveMasked(const QString& folder, int id, int width, int height, qreal scaleX, qreal scaleY,
+                const Draw& draw) {
+  QImage image(width, height, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.scale(scaleX, scaleY);
+  draw(painter);
+  painter.end();
+  QImage out(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      QRgb pixel = image.pixel(x, y);
+      int alpha = qAlpha(pixel);
+      if (alpha < 64) {
+        out.setPixel(x, y, qRgb(0, 255, 0));
+        continue;
+      }
+      // Premultiplied colour over white.
+      QColor c = QColor::fromRgba(pixel);
+      auto over = [alpha](int v) { return (v * alpha + 255 * (255 - alpha)) / 255; };
+      out.setPixel(x, y, qRgb(over(c.red()), over(c.green()), over(c.blue())));
+    }
+  }
+  return out.save(QStringLiteral("%1/bitmaps/%2.png").arg(folder).arg(id), "PNG");
+}
+
 bool Save(const QString& folder, int id, int width, int height, const Draw& draw) {
   QImage image(width, height, QImage::Format_ARGB32);
   image.fill(Qt::white);
@@ -770,6 +869,8 @@ int main(int argc, char** argv) {
     ok = Save(folder, id, size, size, draw) && ok;
   }
   ok = Save(folder, 8216, 5 * kSize, kSize, BarButtons) && ok;
+  ok = SaveMasked(folder, 265, 17 * 20, 25, 1.0, 1.0, RosterImages) && ok;
+  ok = SaveMasked(folder, 266, 17 * 14, 17, 14.0 / 20.0, 17.0 / 25.0, RosterImages) && ok;
   QFile qrc(folder + "/orvik.qrc");
   if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     return 1;
