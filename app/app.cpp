@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/jabber_wnd.h"
 #include "app/login_wnd.h"
+#include "ui/roster_wnd.h"
 #include "app/platform_code.h"
 #include "platform/device_path.h"
 #include "platform/menu.h"

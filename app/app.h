@@ -21,6 +21,7 @@
 
 class MJabberWnd;
 class MLoginWnd;
+class MRosterWnd;
 
 class MApp {
  public:
@@ -86,6 +87,7 @@ class MApp {
   MWndStack windows;
   std::unique_ptr<MLogWnd> logWindow;
   std::unique_ptr<MLoginWnd> loginWindow;
+  std::unique_ptr<MRosterWnd> rosterWindow;
 
  private:
   void SetUpComponents();

@@ -26,6 +26,8 @@ class MJabberWnd : public MWnd {
   LRESULT OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lParam);
   LRESULT OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
   void PassToFrontWindow(UINT message, WPARAM wParam, LPARAM lParam);
+  // Whether the front window is the log or the login window (which take no contact commands).
+  bool FrontIsStatusScreen();
   void CreateMenuBarWithButtons();
   void FitChildren();
 

@@ -118,6 +118,15 @@ LRESULT MJabberWnd::OnApplicationMessage(UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
+bool MJabberWnd::FrontIsStatusScreen() {
+  MWnd* front = stack_->Top();
+  if (front == nullptr) {
+    return false;
+  }
+  std::u16string name = front->GetName();
+  return name == u"JLOGWND" || name == u"JLOGINWND";
+}
+
 void MJabberWnd::PassToFrontWindow(UINT message, WPARAM wParam, LPARAM lParam) {
   MWnd* front = stack_->Top();
   if (front != nullptr && front != this) {
@@ -191,13 +200,20 @@ LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lPa
     case 40154:
       routes.FontsDialog();
       return 0;
-    case 40157:
     case 40181:
     case 40198:
     case 40199:
     case 40200:
     case 40201:
     case 40202:
+      // The contact commands of the menu work from the log and login windows too: the
+      // contact list comes forward to take them.
+      if (FrontIsStatusScreen()) {
+        routes.ShowRosterWindow();
+      }
+      PassToFrontWindow(WM_COMMAND, wParam, lParam);
+      return 0;
+    case 40157:
       PassToFrontWindow(WM_COMMAND, wParam, lParam);
       return 0;
     case 40162:

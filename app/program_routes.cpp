@@ -8,6 +8,7 @@
 #include "app/unavailable_services.h"
 #include "roster/service_accounts.h"
 #include "ui/account_dialogs.h"
+#include "ui/roster_wnd.h"
 #include "xml/text_convert.h"
 #include "xmpp/iq_tracking.h"
 #include "xmpp/session_loop.h"
@@ -18,7 +19,8 @@ MProgramRoutes::MProgramRoutes(MApp* app)
       login_(app),
       rosterLink_(app),
       dispatcher_(app, &login_, &rosterLink_),
-      host_(app, &dispatcher_, &rosterLink_) {}
+      host_(app, &dispatcher_, &rosterLink_),
+      contactActions_(app) {}
 
 void MProgramRoutes::CreateServiceAccounts() {
   InstallAccountDialogs();
@@ -52,6 +54,30 @@ void MProgramRoutes::CreateWindows() {
   app_->loginWindow = std::make_unique<MLoginWnd>(app_->instance, &app_->windows,
                                                   app_->settings->GetFont("JLOGINWND"));
   app_->loginWindow->Create(app_->mainFrame.get());
+  app_->rosterWindow = std::make_unique<MRosterWnd>(app_->instance, &app_->windows,
+                                                    app_->settings->GetFont("JROSTERWND"),
+                                                    *app_->settings, *app_->roster);
+  app_->rosterWindow->Create(app_->mainFrame.get());
+  app_->rosterWindow->SetActions(&contactActions_);
+  app_->roster->SetView(app_->rosterWindow.get());
+}
+
+void MProgramRoutes::ShowRosterWindow() {
+  if (app_->rosterWindow != nullptr) {
+    app_->rosterWindow->Show();
+  }
+}
+
+void MProgramRoutes::ResetRosterWindow() {
+  if (app_->rosterWindow != nullptr) {
+    app_->rosterWindow->Reset();
+  }
+}
+
+void MProgramRoutes::ToggleOnlyOnline() {
+  if (app_->rosterWindow != nullptr) {
+    app_->rosterWindow->ToggleOnlyOnline();
+  }
 }
 
 void MProgramRoutes::ClearRoster() {

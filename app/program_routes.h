@@ -7,6 +7,7 @@
 
 #include "app/app_host.h"
 #include "app/app_routes.h"
+#include "app/contact_actions.h"
 #include "app/dispatcher.h"
 #include "app/login_control.h"
 #include "app/roster_link.h"
@@ -45,6 +46,9 @@ class MProgramRoutes : public MAppRoutes {
   void ClearRoster() override;
   bool ShowLoginWindow() override;
   bool LoginWindowIsTop() override;
+  void ShowRosterWindow() override;
+  void ResetRosterWindow() override;
+  void ToggleOnlyOnline() override;
   void AboutDialog() override;
   void PreferencesDialog() override;
   void ProxyDialog() override;
@@ -64,4 +68,5 @@ class MProgramRoutes : public MAppRoutes {
   MRosterLink rosterLink_;
   MDispatcher dispatcher_;
   MAppHost host_;
+  MContactActions contactActions_;
 };

@@ -62,8 +62,3 @@ void SetChecked(HWND dialog, int id, bool on) {
   CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
 }
 
-wmstring DialogText(HWND dialog, int id) {
-  WCHAR text[256];
-  GetDlgItemTextW(dialog, id, text, 256);
-  return wmstring(text);
-}

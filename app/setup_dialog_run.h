@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/dialog.h"
+#include "ui/dialog_text.h"
 #include "xml/wmstring.h"
 
 // The id of labels nobody addresses.
@@ -34,5 +35,3 @@ HWND SetupDialogOwner();
 
 bool IsChecked(HWND dialog, int id);
 void SetChecked(HWND dialog, int id, bool on);
-// The control's text, at most 255 characters.
-wmstring DialogText(HWND dialog, int id);

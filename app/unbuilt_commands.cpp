@@ -9,15 +9,8 @@ constexpr UINT kUnbuiltCommands[] = {
     40157,  // "RididEdazov": quick phrases
     40193,  // "LBS": location setup
     40206,  // "MyLocation"
-    40198,  // Contacts "Add"
-    40199,  // Contacts "Remove"
-    40200,  // Contacts "Rename"
-    40201,  // Contacts "Info"
-    40202,  // Contacts "Chat"
-    40022,  // View "Contacts": the roster window
-    40162,  // "Only Online Contacts"
+    40202,  // Contacts "Chat": comes with the chat window
     40211,  // "Active Chats"
-    65002,  // button "Roster Window"
     65001,  // button "Active Chats Window"
     113,    // button "GPS Status"
 };

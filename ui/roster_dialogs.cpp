@@ -154,12 +154,6 @@ LRESULT ContactInfoProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
 
 }  // namespace
 
-wmstring DialogText(HWND dialog, int id) {
-  WCHAR text[kTextChars] = {};
-  GetDlgItemTextW(dialog, id, text, kTextChars);
-  return wmstring(text);
-}
-
 bool RunAddUserDialog(HWND owner, AddUserForm& form, const AddUserConfirm& confirm) {
   static const DIALOGITEM kItems[] = {
       {WC_STATIC, u"Service:", kStatic, SS_LEFT, 8, 8, kLabelWidth, kHeight},

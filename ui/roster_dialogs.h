@@ -8,6 +8,7 @@
 
 #include "platform/window.h"
 #include "roster/roster_item.h"
+#include "ui/dialog_text.h"
 #include "xml/wmstring.h"
 
 // Dialog 114.
@@ -60,5 +61,3 @@ bool RunRenameUserDialog(HWND owner, RenameForm& form);
 // Shows the contact's nickname, address, resource, service and location.
 void RunContactInfoDialog(HWND owner, const RosterItem& item);
 
-// The text of a dialog's control (at most 255 characters).
-wmstring DialogText(HWND dialog, int id);

@@ -89,7 +89,8 @@ TEST_F(MainFrameTest, StartsWithTheMenuBarTheLogWindowAndTheDisconnectedMenu) {
   EXPECT_FALSE(Enabled(40027));
   EXPECT_FALSE(ButtonEnabled(101));
   EXPECT_FALSE(ButtonEnabled(102));
-  EXPECT_FALSE(ButtonEnabled(65002));  // the roster window is not built yet
+  EXPECT_TRUE(ButtonEnabled(65002));
+  EXPECT_FALSE(ButtonEnabled(65001));  // the active chats window is not built yet
   EXPECT_FALSE(ButtonEnabled(113));    // GPS: off until the receiver reports
   ASSERT_NE(app->logWindow, nullptr);
   EXPECT_TRUE(IsWindowVisible(app->logWindow->GetView()));
@@ -168,8 +169,8 @@ TEST_F(MainFrameTest, ShowMessageUsesTheCommonMessageBox) {
 }
 
 TEST_F(MainFrameTest, UnbuiltCommandsAreGreyedAndStayGreyedThroughMenuUpdates) {
-  const UINT menuItems[] = {40157, 40193, 40206, 40198, 40199, 40200, 40201, 40202, 40022};
-  const UINT buttons[] = {65002, 65001, 113};
+  const UINT menuItems[] = {40157, 40193, 40206, 40202};
+  const UINT buttons[] = {65001, 113};
   for (WPARAM state : {kSessionOnline, kSessionConnecting, kSessionOff}) {
     SendMessage(Frame(), UM_UPDATE_MENU, state, 1);
     for (UINT id : menuItems) {
@@ -179,18 +180,25 @@ TEST_F(MainFrameTest, UnbuiltCommandsAreGreyedAndStayGreyedThroughMenuUpdates) {
       EXPECT_FALSE(ButtonEnabled(id)) << id << " in state " << state;
     }
   }
-  EXPECT_TRUE(IsUnbuiltCommand(40162));  // not in the menu, but refused all the same
-  EXPECT_TRUE(IsUnbuiltCommand(40211));
+  EXPECT_TRUE(IsUnbuiltCommand(40211));  // not in the menu, but refused all the same
+  EXPECT_FALSE(IsUnbuiltCommand(40162));
   EXPECT_TRUE(Enabled(40004));  // what is built stays available
   EXPECT_TRUE(Enabled(40249));
+  EXPECT_TRUE(Enabled(40198));
+  EXPECT_TRUE(ButtonEnabled(65002));
 }
 
 TEST_F(MainFrameTest, ShortcutsReachTheirCommandsAndGreyedOnesDoNothing) {
-  SimulateKeys(Frame(), u"Ctrl+R");  // "Contacts": not built yet
+  EnableMenuItem(Menu(), 40022, MF_GRAYED);
+  SimulateKeys(Frame(), u"Ctrl+R");  // "Contacts", greyed
   SimulateKeys(Frame(), u"Ctrl+P");
   ASSERT_TRUE(RunUntil([] { return !calls.empty(); }));
   ProcessDisplayEvents();
   EXPECT_EQ(calls, std::vector<std::string>{"Preferences"});
+  EnableMenuItem(Menu(), 40022, MF_ENABLED);
+  SimulateKeys(Frame(), u"Ctrl+R");
+  ASSERT_TRUE(RunUntil([] { return calls.size() > 1; }));
+  EXPECT_EQ(calls.back(), "Roster");
 }
 
 DWORD StoredPlacement(const WCHAR* name) {
