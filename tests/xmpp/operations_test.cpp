@@ -113,3 +113,22 @@ TEST_F(OperationsTest, RemovingAContactUsesTheNumericId) {
 }
 
 }  // namespace
+
+namespace {
+
+// The server refuses an iq without an id: every roster change carries one.
+TEST_F(OperationsTest, RosterChangesCarryAnId) {
+  add_contact(session_, "Friends", "bob@example.org", "Bob");
+  set_contact(session_, "bob@example.org", "Bobby", "Work");
+  remove_contact(session_, "Work", "bob@example.org", "Bobby");
+  std::string sent = Sent();
+  size_t sets = 0;
+  for (size_t at = sent.find("<iq"); at != std::string::npos; at = sent.find("<iq", at + 1)) {
+    ++sets;
+    std::string head = sent.substr(at, sent.find('>', at) - at);
+    EXPECT_NE(std::string::npos, head.find(" id='")) << head;
+  }
+  EXPECT_EQ(sets, 3u);
+}
+
+}  // namespace
