@@ -8,7 +8,7 @@ Prints "ready" once online, then runs the actions in order:
       "<action> timeout" (no answer within 3 seconds)
   locationreq                      a message of type "locationreq" to TARGET_FULL_JID
   result | error                   an iq of that type that answers nothing
-  subscribe | subscribed | unsubscribed    a presence of that type to the target's bare jid
+  subscribe | subscribed | unsubscribe | unsubscribed    a presence of that type to the target's bare jid
   available | unavailable          a directed presence to TARGET_FULL_JID
   wait                             one second
 Every stanza received from the target is printed as "from-target <kind> <type> id=<id>"
@@ -89,7 +89,7 @@ class Probe(slixmpp.ClientXMPP):
             elif action in ("result", "error"):
                 answer = self.make_iq(ito=self.target, itype=action, id="unasked-" + action)
                 answer.send()
-            elif action in ("subscribe", "subscribed", "unsubscribed"):
+            elif action in ("subscribe", "subscribed", "unsubscribe", "unsubscribed"):
                 self.send_presence(pto=self.target.bare, ptype=action)
             elif action == "available":
                 self.send_presence(pto=self.target, pstatus="here & <there>")
