@@ -1,14 +1,36 @@
 #include "app/dispatcher.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/app.h"
 #include "app/login_control.h"
 #include "app/roster_link.h"
 #include "xml/namespaces.h"
+#include "xml/text_convert.h"
+#include "xmpp/iq_answers.h"
+#include "xmpp/iq_tracking.h"
+#include "xmpp/operations.h"
+
+namespace {
+
+bool FromRegistration(packet* p) {
+  return std::strstr(packet_from(p), "/register") != nullptr;
+}
+
+}  // namespace
 
 MDispatcher::MDispatcher(MApp* app, MLoginControl* login, MRosterLink* roster)
-    : app_(app), login_(login), roster_(roster) {}
+    : app_(app),
+      login_(login),
+      roster_(roster),
+      presence_(app, roster, &countingNotifier_),
+      geoloc_(app) {}
+
+void MDispatcher::SetNotifier(INotifier* notifier) {
+  notifier_ = notifier != nullptr ? notifier : &countingNotifier_;
+  presence_.SetNotifier(notifier_);
+}
 
 void MDispatcher::DispatchPacket(packet* p) {
   if (p == nullptr) {
@@ -30,12 +52,98 @@ void MDispatcher::DispatchPacket(packet* p) {
 
 void MDispatcher::Route(packet* p) {
   switch (packet_subtype(p)) {
+    case SUBTYPE_CHAT:
+    case SUBTYPE_GROUPCHAT:
+      MessageReceived(p);
+      break;
+    case SUBTYPE_GET:
+      RouteGet(p);
+      break;
     case SUBTYPE_SET:
-      if (packet_ns_code(packet_query(p)) == NS_ROSTER) {
-        roster_->RosterPush(p);
-      }
+      RouteSet(p);
+      break;
+    case SUBTYPE_SUBSCRIBE:
+      Subscription(p);
+      break;
+    case SUBTYPE_AVAILABLE:
+      presence_.Available(p);
+      break;
+    case SUBTYPE_UNAVAILABLE:
+      presence_.Unavailable(p);
+      break;
+    case SUBTYPE_LOCATION_REQUEST:
+      LocationRequest(p);
+      break;
+    case SUBTYPE_GEOLOC:
+      geoloc_.EventReceived(p);
+      break;
+    case SUBTYPE_MUC_PRESENCE:
+      ConferencePresence(p);
       break;
     default:
       break;
   }
+}
+
+void MDispatcher::RouteGet(packet* p) {
+  int ns = packet_ns_code(packet_query(p));
+  if (ns == NS_REMOTEIP) {
+    if (!FromRegistration(p) && FromRosterContact(p)) {
+      answer_remoteip_request(app_->session, packet_from(p), packet_id(p));
+    }
+    return;
+  }
+  if (ns == NS_GEOLOC) {
+    if (FromRosterContact(p)) {
+      answer_location_request(app_->session, packet_from(p), packet_id(p));
+    }
+    return;
+  }
+  if (ns == NS_DISCO_INFO) {
+    answer_disco_info(app_->session, p);
+    return;
+  }
+  if (safe_strcmp(p->iq_ns, NS_URI_PING) == 0) {
+    answer_ping(app_->session, p);
+    return;
+  }
+  answer_service_unavailable(app_->session, p);
+}
+
+void MDispatcher::RouteSet(packet* p) {
+  if (packet_ns_code(packet_query(p)) == NS_ROSTER) {
+    roster_->RosterPush(p);
+    return;
+  }
+  answer_service_unavailable(app_->session, p);
+}
+
+// Only a request for a subscription is approved (automatically, as the program always did);
+// an approval, a refusal or a cancellation answered with "subscribed" would grant a
+// subscription nobody asked for.
+void MDispatcher::Subscription(packet* p) {
+  if (safe_strcmp(xml_node_get_attrib(p->x, "type"), "subscribe") != 0 || FromRegistration(p)) {
+    return;
+  }
+  send_subscribed(app_->session, packet_from(p));
+}
+
+void MDispatcher::LocationRequest(packet* p) {
+  if (FromRosterContact(p)) {
+    publish_location(app_->session, packet_from(p));
+  }
+}
+
+void MDispatcher::MessageReceived(packet*) {}
+
+void MDispatcher::ConferencePresence(packet*) {}
+
+bool MDispatcher::FromRosterContact(packet* p) {
+  mstring from = packet_from(p);
+  mstring bare = from.substr(0, from.find('/'));
+  if (bare.empty()) {
+    return false;
+  }
+  RosterItem entry = app_->roster->GetItem(bare.c_str(), "");
+  return !entry.jid.empty() && !entry.name.empty() && !(entry.group == u"Services");
 }

@@ -21,6 +21,7 @@ class MProgramRoutes : public MAppRoutes {
   MLoginControl& login() { return login_; }
   MRosterLink& rosterLink() { return rosterLink_; }
   MAppHost& host() { return host_; }
+  MDispatcher& dispatcher() { return dispatcher_; }
 
   void RosterAddItem(LPARAM item) override;
   void RosterRemoveItem(LPARAM item) override;

@@ -28,6 +28,8 @@
 #define NS_URI_SASL "urn:ietf:params:xml:ns:xmpp-sasl"
 #define NS_URI_BIND "urn:ietf:params:xml:ns:xmpp-bind"
 #define NS_URI_SESSION "urn:ietf:params:xml:ns:xmpp-session"
+#define NS_URI_STANZAS "urn:ietf:params:xml:ns:xmpp-stanzas"
+#define NS_URI_PING "urn:xmpp:ping"
 
 // The maker's own route service namespace. Peers answering route queries must use this value.
 #define NS_URI_ROUTING "http://tessel.example/protocol/routing"

@@ -108,6 +108,23 @@ xml_node* build_pubsub_get_pending(const char* to, const char* from);
 
 xml_node* build_muc_invite(const char* room, const char* invitee, const char* reason);
 
+// --- answers to requests from others ---
+
+// <iq type='result' to? id/>: the empty answer (a ping's); `to` only when not empty.
+xml_node* build_iq_result(const char* to, const char* id);
+// <iq type='error' to? id><error type><condition xmlns=stanzas/></error></iq>.
+xml_node* build_iq_error(const char* to, const char* id, const char* error_type,
+                         const char* condition);
+struct disco_identity {
+  const char* category;
+  const char* type;
+  const char* name;
+};
+// The service discovery information result: the request's node (when not empty), the
+// identity, then one feature per text of the null-terminated list.
+xml_node* build_disco_info_result(const char* to, const char* id, const char* node,
+                                  const disco_identity* identity, const char* const* features);
+
 // --- stream negotiation ---
 
 xml_node* build_compress();
