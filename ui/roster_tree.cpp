@@ -5,6 +5,17 @@
 
 namespace {
 constexpr int kTextChars = 512;
+
+// The index key of a jid: ASCII letters folded, as jids are compared.
+std::string JidKey(const mstring& jid) {
+  std::string key(jid.c_str());
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return key;
+}
 }  // namespace
 
 HTREEITEM MRosterTree::Insert(HTREEITEM parent, HTREEITEM after, const wmstring& text, int image,
@@ -19,6 +30,9 @@ HTREEITEM MRosterTree::Insert(HTREEITEM parent, HTREEITEM after, const wmstring&
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
   HTREEITEM item = TreeView_InsertItem(tree_, &insert);
   if (item != nullptr) {
+    if (parent != TVI_ROOT) {
+      byJid_[JidKey(data->jid)].push_back(item);
+    }
     data_[item] = std::move(data);
   }
   return item;
@@ -69,16 +83,31 @@ std::vector<HTREEITEM> MRosterTree::Children(HTREEITEM group) const {
 
 std::vector<HTREEITEM> MRosterTree::ContactItems(const mstring& jid, HTREEITEM group) const {
   std::vector<HTREEITEM> found;
-  std::vector<HTREEITEM> groups = group != nullptr ? std::vector<HTREEITEM>{group} : Groups();
-  for (HTREEITEM each : groups) {
-    for (HTREEITEM item : Children(each)) {
-      RosterItem* data = Data(item);
-      if (data != nullptr && mstricmp(data->jid.c_str(), jid.c_str()) == 0) {
-        found.push_back(item);
-      }
+  auto filed = byJid_.find(JidKey(jid));
+  if (filed == byJid_.end()) {
+    return found;
+  }
+  for (HTREEITEM item : filed->second) {
+    if (group == nullptr || Parent(item) == group) {
+      found.push_back(item);
     }
   }
   return found;
+}
+
+void MRosterTree::Forget(HTREEITEM item) {
+  auto held = data_.find(item);
+  if (held == data_.end()) {
+    return;
+  }
+  auto filed = byJid_.find(JidKey(held->second->jid));
+  if (filed != byJid_.end()) {
+    std::erase(filed->second, item);
+    if (filed->second.empty()) {
+      byJid_.erase(filed);
+    }
+  }
+  data_.erase(held);
 }
 
 RosterItem* MRosterTree::Data(HTREEITEM item) const {
@@ -147,15 +176,16 @@ void MRosterTree::Delete(HTREEITEM item) {
     return;
   }
   for (HTREEITEM child : Children(item)) {
-    data_.erase(child);
+    Forget(child);
   }
   SendMessage(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
-  data_.erase(item);
+  Forget(item);
 }
 
 void MRosterTree::DeleteAll() {
   SendMessage(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   data_.clear();
+  byJid_.clear();
 }
 
 void MRosterTree::ShowRootFirst() {

@@ -6,6 +6,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/controls.h"
@@ -47,12 +49,18 @@ class MRosterTree {
   void ShowRootFirst();
 
   // TVN_DELETEITEM: the control let go of an item; its data goes with it.
-  void OnDeleted(HTREEITEM item) { data_.erase(item); }
+  void OnDeleted(HTREEITEM item) { Forget(item); }
 
  private:
   HTREEITEM Insert(HTREEITEM parent, HTREEITEM after, const wmstring& text, int image,
                    std::unique_ptr<RosterItem> data);
 
+  // Drops an item's data and its place in the index.
+  void Forget(HTREEITEM item);
+
   HWND tree_ = nullptr;
   std::map<HTREEITEM, std::unique_ptr<RosterItem>> data_;
+  // The contact items of each jid (ASCII letters folded): a presence finds its contact without
+  // walking thousands of items.
+  std::unordered_map<std::string, std::vector<HTREEITEM>> byJid_;
 };

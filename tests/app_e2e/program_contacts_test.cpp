@@ -113,6 +113,31 @@ TEST_F(ProgramContactsTest, AddRenameAndRemoveReachTheServersRoster) {
   EXPECT_TRUE(Tree().ContactItems("c2@localhost").empty());
 }
 
+// A contact going online, away and offline changes its icon and text in the window.
+TEST_F(ProgramContactsTest, APeersPresenceChangesItsIconAndText) {
+  server_->AddAccount("localhost", "c1", "pw");
+  server_->AddAccount("localhost", "c2", "pw");
+  LogIn();
+  ChildProcess online;  // stays online for the picture
+  online.Start({"/usr/bin/python3", SourceDir() + "/tests/peers/probe_peer.py", "c2@localhost",
+                "pw", "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost/orvik",
+                "30", "available"},
+               peerDir_.path(), peerDir_ / "c2.out");
+  ChildProcess peer;
+  peer.Start({"/usr/bin/python3", SourceDir() + "/tests/peers/probe_peer.py", "c1@localhost",
+              "pw", "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost/orvik",
+              "1", "available", "wait", "wait", "away", "wait", "wait"},
+             peerDir_.path(), peerDir_ / "c1.out");
+  auto contact1 = [&] { return ContactsOf("Friends").at(0); };
+  // Jabber images: 2 online, 14 away, 7 offline; the show text follows the name.
+  EXPECT_TRUE(RunUntil([&] { return contact1() == "Contact 1 [2]"; }, 15)) << contact1();
+  std::filesystem::create_directories(ORVIK_ARTIFACTS_DIR);
+  EXPECT_TRUE(RunUntil([&] { return contact1() == "Contact 1(away) [14]"; }, 15)) << contact1();
+  EXPECT_STREQ(app_->roster->GetItem("c1@localhost", "").status.c_str(), "Out <b>to</b> lunch");
+  SaveWindowToPng(app_->mainFrame->GetHwnd(), ORVIK_ARTIFACTS_DIR "/program_roster_away.png");
+  EXPECT_TRUE(RunUntil([&] { return contact1() == "Contact 1 [7]"; }, 20)) << contact1();
+}
+
 // An MSN address typed with '@' is sent through the MSN gateway with '%' in its place.
 TEST_F(ProgramContactsTest, AnMsnContactIsAddedThroughTheGatewayInTheGatewaysForm) {
   server_->Stop();

@@ -93,6 +93,8 @@ class Probe(slixmpp.ClientXMPP):
                 self.send_presence(pto=self.target.bare, ptype=action)
             elif action == "available":
                 self.send_presence(pto=self.target, pstatus="here & <there>")
+            elif action == "away":
+                self.send_presence(pto=self.target, pshow="away", pstatus="Out <b>to</b> lunch")
             elif action == "unavailable":
                 self.send_presence(pto=self.target, ptype="unavailable")
             elif action == "wait":
