@@ -124,9 +124,9 @@ TEST_F(ProgramContactsTest, APeersPresenceChangesItsIconAndText) {
                 "30", "available"},
                peerDir_.path(), peerDir_ / "c2.out");
   ChildProcess peer;
-  peer.Start({"/usr/bin/python3", SourceDir() + "/tests/peers/probe_peer.py", "c1@localhost",
-              "pw", "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost/orvik",
-              "1", "available", "wait", "wait", "away", "wait", "wait"},
+  peer.Start({"/usr/bin/python3", SourceDir() + "/tests/peers/probe_peer.py", "c1@localhost", "pw",
+              "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost/orvik", "1",
+              "available", "wait", "wait", "away", "wait", "wait"},
              peerDir_.path(), peerDir_ / "c1.out");
   auto contact1 = [&] { return ContactsOf("Friends").at(0); };
   // Jabber images: 2 online, 14 away, 7 offline; the show text follows the name.

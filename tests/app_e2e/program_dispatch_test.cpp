@@ -73,6 +73,11 @@ TEST_F(ProgramDispatchTest, OnlyContactsLearnTheLocationAndTheAddress) {
   EXPECT_NE(std::string::npos, stranger.find("remoteip timeout")) << stranger;
   EXPECT_EQ(0, Count(stranger, "from-target")) << stranger;
 
+  // Nor can a stranger plant a contact with a roster push.
+  std::string push = Probe("evil", {"rosterpush"});
+  EXPECT_NE(std::string::npos, push.find("rosterpush timeout")) << push;
+  EXPECT_TRUE(app_->roster->GetItem("planted@localhost", "").jid.empty());
+
   std::string contact = Probe("c1", {"geoloc", "remoteip", "locationreq"});
   EXPECT_NE(std::string::npos, contact.find("geoloc result")) << contact;
   EXPECT_NE(std::string::npos, contact.find("remoteip result")) << contact;
@@ -103,6 +108,9 @@ TEST_F(ProgramDispatchTest, OnlyASubscribeRequestIsApproved) {
   EXPECT_GE(Count(Sent(), "'unsubscribed'"), 1) << "the server never delivered the refusal";
   EXPECT_GE(Count(Sent(), "'unsubscribe'"), 1) << "the server never delivered the cancellation";
   EXPECT_EQ(1, Count(Sent(), approval)) << Sent();
+  // The stranger sees our presence ("from") and is asked back once, however often the server
+  // pushes the item again.
+  EXPECT_EQ(1, Count(Sent(), "[<presence type='subscribe'")) << Sent();
 }
 
 // Within the quiet minute a contact's presence updates the roster silently; afterwards it

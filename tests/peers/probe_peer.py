@@ -6,6 +6,8 @@ Prints "ready" once online, then runs the actions in order:
   geoloc | remoteip | unknown | unknownset | ping | disco   an iq to TARGET_FULL_JID; prints
       "<action> result id=<id>", "<action> error <condition> <type> id=<id>" or
       "<action> timeout" (no answer within 3 seconds)
+  rosterpush                       a roster push planting "planted@localhost" (answered like the
+      iq requests above)
   locationreq                      a message of type "locationreq" to TARGET_FULL_JID
   result | error                   an iq of that type that answers nothing
   subscribe | subscribed | unsubscribe | unsubscribed    a presence of that type to the target's bare jid
@@ -32,6 +34,7 @@ IQ_PAYLOADS = {
     "unknownset": ("set", "query", "urn:example:unknown"),
     "ping": ("get", "ping", "urn:xmpp:ping"),
     "disco": ("get", "query", "http://jabber.org/protocol/disco#info"),
+    "rosterpush": ("set", "query", "jabber:iq:roster"),
 }
 
 
@@ -62,7 +65,10 @@ class Probe(slixmpp.ClientXMPP):
     async def ask(self, action):
         kind, child, ns = IQ_PAYLOADS[action]
         iq = self.make_iq(id=self.new_id(), ito=self.target, itype=kind)
-        iq.append(ET.Element("{%s}%s" % (ns, child)))
+        payload = ET.Element("{%s}%s" % (ns, child))
+        if action == "rosterpush":
+            ET.SubElement(payload, "{%s}item" % ns, jid="planted@localhost", name="Planted")
+        iq.append(payload)
         try:
             answer = await iq.send(timeout=3)
             print("%s result id=%s" % (action, answer["id"]), flush=True)
