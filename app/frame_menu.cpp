@@ -1,6 +1,7 @@
 // Menu resource 129: the main frame's "Login", "Menu" and "View" menus. On the desktop every
 // entry has a mnemonic (the letter after '&') and the common commands a shortcut (after the
-// tab), both shown in the menus.
+// tab), both shown in the menus. "Fonts" and "Only Online Contacts" have entries of their own
+// here, so that the desktop reaches every command the frame handles.
 #include <initializer_list>
 
 #include "app/jabber_wnd.h"
@@ -45,6 +46,7 @@ HMENU MainMenu() {
   AddPopup(menu, u"&Setup",
            Popup({{u"&Preferences\tCtrl+P", 40004},
                   {u"Pro&xy", 40116},
+                  {u"&Fonts", 40154},
                   {u"&LBS", 40193},
                   {u"&tesselcast", 40205},
                   {u"Setup &Wizard", 40026}}));
@@ -67,6 +69,7 @@ HMENU MainMenu() {
 
 HMENU ViewMenu() {
   return Popup({{u"&Contacts\tCtrl+R", 40022},
+                {u"&Only Online Contacts", 40162},
                 {u"&Log Window\tCtrl+L", 40249},
                 {u"&MyLocation", 40206},
                 {u"&Help\tF1", 40013},

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "app/login_wnd.h"
+#include "ui/roster_wnd.h"
 #include "platform/gdi.h"
 #include "program_fixture.h"
 #include "ui/account_dialogs.h"
@@ -61,6 +62,8 @@ TEST_F(ProgramSetupTest, FirstStartRunsTheWizardAndTheLoginWindowConnects) {
   ClickConnect();
   EXPECT_TRUE(WaitForLog("Connected.")) << Log();
   EXPECT_TRUE(WaitForLog("Contact list received: 3 contacts.")) << Log();
+  EXPECT_TRUE(app_->rosterWindow->IsTopWindow());  // connected: the contact list comes forward
+  Command(40249);
   EXPECT_TRUE(app_->logWindow->IsTopWindow());
   RunUntil([] { return false; }, 0.3);
   SaveWindowToPng(app_->mainFrame->GetHwnd(), Shot("program_log_after_login.png").c_str());
