@@ -164,8 +164,17 @@ int MRosterTree::Image(HTREEITEM item) const {
   return TreeView_GetItem(tree_, &fields) ? fields.iImage : -1;
 }
 
+bool MRosterTree::IsExpanded(HTREEITEM group) const {
+  TVITEM fields{};
+  fields.mask = TVIF_HANDLE | TVIF_STATE;
+  fields.hItem = group;
+  fields.stateMask = TVIS_EXPANDED;
+  return TreeView_GetItem(tree_, &fields) && (fields.state & TVIS_EXPANDED) != 0;
+}
+
+// An expanded group is left as it is: every contact of a long roster expands its group.
 void MRosterTree::Expand(HTREEITEM group) {
-  if (group != nullptr) {
+  if (group != nullptr && !IsExpanded(group)) {
     SendMessage(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(group));
     SetImage(group, kGroupExpandedImage);
   }

@@ -44,6 +44,7 @@ class MRosterTree {
   wmstring Text(HTREEITEM item) const;
   int Image(HTREEITEM item) const;
   void Expand(HTREEITEM group);
+  bool IsExpanded(HTREEITEM group) const;
   void Delete(HTREEITEM item);
   void DeleteAll();
   void ShowRootFirst();

@@ -25,6 +25,11 @@ class TreeWidget : public QTreeWidget {
   using QTreeWidget::QTreeWidget;
   std::unordered_set<QTreeWidgetItem*> items;  // the live items: a handle must be one of them
   HIMAGELIST images = nullptr;
+  // Where the last walk through siblings stood: Qt finds an item's index by a linear search,
+  // so walking a group of n contacts item by item would cost n * n / 2 steps. Any insertion or
+  // deletion forgets it.
+  QTreeWidgetItem* walkedItem = nullptr;
+  int walkedIndex = -1;
 };
 
 TreeWidget* TreeOf(const QtWindow* state) {
@@ -98,8 +103,32 @@ QTreeWidgetItem* ChildAt(TreeWidget* tree, QTreeWidgetItem* parent, int index) {
 }
 
 int IndexIn(TreeWidget* tree, QTreeWidgetItem* item) {
+  if (item == tree->walkedItem) {
+    return tree->walkedIndex;
+  }
   QTreeWidgetItem* parent = item->parent();
   return parent != nullptr ? parent->indexOfChild(item) : tree->indexOfTopLevelItem(item);
+}
+
+void ForgetWalk(TreeWidget* tree) {
+  tree->walkedItem = nullptr;
+  tree->walkedIndex = -1;
+}
+
+// Where a new item goes among sorted siblings: after every sibling whose text is not greater
+// (ignoring case). A binary search: the siblings are kept in that order.
+int SortedPosition(TreeWidget* tree, QTreeWidgetItem* parent, const QString& text) {
+  int low = 0;
+  int high = ChildCount(tree, parent);
+  while (low < high) {
+    int middle = low + (high - low) / 2;
+    if (ChildAt(tree, parent, middle)->text(0).compare(text, Qt::CaseInsensitive) <= 0) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low;
 }
 
 HTREEITEM Insert(TreeWidget* tree, const TVINSERTSTRUCT* insert) {
@@ -122,18 +151,14 @@ HTREEITEM Insert(TreeWidget* tree, const TVINSERTSTRUCT* insert) {
   if (after == TVI_FIRST) {
     position = 0;
   } else if (after == TVI_SORT) {
-    position = 0;
-    while (position < count &&
-           ChildAt(tree, parent, position)->text(0).compare(item->text(0), Qt::CaseInsensitive) <=
-               0) {
-      ++position;
-    }
+    position = SortedPosition(tree, parent, item->text(0));
   } else if (after != TVI_LAST && after != nullptr) {
     QTreeWidgetItem* sibling = ItemOf(tree, after);
     if (sibling != nullptr && sibling->parent() == parent) {
       position = IndexIn(tree, sibling) + 1;
     }
   }
+  ForgetWalk(tree);
   if (parent != nullptr) {
     parent->insertChild(position, item);
   } else {
@@ -154,6 +179,7 @@ void Forget(QtWindow* state, TreeWidget* tree, QTreeWidgetItem* item) {
 
 BOOL Delete(QtWindow* state, TreeWidget* tree, HTREEITEM handle) {
   QSignalBlocker quiet(tree);
+  ForgetWalk(tree);
   if (handle == nullptr || handle == TVI_ROOT) {
     while (tree->topLevelItemCount() > 0) {
       QTreeWidgetItem* item = tree->topLevelItem(0);
@@ -197,7 +223,10 @@ HTREEITEM Next(TreeWidget* tree, HTREEITEM handle, UINT code) {
       if (index < 0 || index >= ChildCount(tree, parent)) {
         return nullptr;
       }
-      return HandleOf(ChildAt(tree, parent, index));
+      QTreeWidgetItem* sibling = ChildAt(tree, parent, index);
+      tree->walkedItem = sibling;
+      tree->walkedIndex = index;
+      return HandleOf(sibling);
     }
     default:
       return nullptr;
@@ -355,6 +384,7 @@ bool TreeMessage(QtWindow* state, UINT message, WPARAM wParam, LPARAM lParam, LR
     }
     case TVM_SORTCHILDREN: {
       QTreeWidgetItem* item = ItemOf(tree, handle);
+      ForgetWalk(tree);
       if (item != nullptr) {
         item->sortChildren(0, Qt::AscendingOrder);
       } else {
