@@ -92,6 +92,31 @@ TEST_F(TreeViewTest, SortedInsertionUnderGroupsWithItemData) {
   EXPECT_EQ(SendMessage(tree_, TVM_GETCOUNT, 0, 0), 6);
 }
 
+// Walking siblings one by one, with insertions and deletions between the steps, sees the
+// current order; sorted insertion keeps the list in order.
+TEST_F(TreeViewTest, WalksSeeInsertionsAndDeletionsBetweenSteps) {
+  HTREEITEM group = Insert(TVI_ROOT, TVI_LAST, u"Group", 0);
+  auto walk = [&] {
+    std::u16string texts;
+    for (HTREEITEM item = TreeView_GetNextItem(tree_, group, TVGN_CHILD); item != nullptr;
+         item = TreeView_GetNextItem(tree_, item, TVGN_NEXT)) {
+      texts += TextOf(item) + u" ";
+    }
+    return texts;
+  };
+  for (const WCHAR* text : {u"d", u"B", u"f", u"a", u"E", u"c"}) {
+    Insert(group, TVI_SORT, text, 0);
+  }
+  EXPECT_EQ(walk(), u"a B c d E f ");
+  HTREEITEM first = TreeView_GetNextItem(tree_, group, TVGN_CHILD);
+  HTREEITEM second = TreeView_GetNextItem(tree_, first, TVGN_NEXT);
+  Insert(group, TVI_FIRST, u"0", 0);  // the walk's place moves by one
+  EXPECT_EQ(TextOf(TreeView_GetNextItem(tree_, second, TVGN_NEXT)), u"c");
+  SendMessage(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(first));
+  EXPECT_EQ(TextOf(TreeView_GetNextItem(tree_, second, TVGN_PREVIOUS)), u"0");
+  EXPECT_EQ(walk(), u"0 B c d E f ");
+}
+
 TEST_F(TreeViewTest, ExpandSelectDeleteAndStaleHandles) {
   HTREEITEM group = Insert(TVI_ROOT, TVI_LAST, u"Friends", 1);
   HTREEITEM contact = Insert(group, TVI_SORT, u"anna", 21);
