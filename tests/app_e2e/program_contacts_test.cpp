@@ -140,16 +140,8 @@ TEST_F(ProgramContactsTest, APeersPresenceChangesItsIconAndText) {
 
 // An MSN address typed with '@' is sent through the MSN gateway with '%' in its place.
 TEST_F(ProgramContactsTest, AnMsnContactIsAddedThroughTheGatewayInTheGatewaysForm) {
-  server_->Stop();
-  server_->AddComponent("msn.localhost", "gw-secret");
-  ASSERT_TRUE(server_->Start());
   ChildProcess gateway;
-  gateway.Start(
-      {"/usr/bin/python3", SourceDir() + "/tests/peers/gateway_component.py", "msn.localhost",
-       "gw-secret", "127.0.0.1", std::to_string(server_->component_port()), "msn", "60"},
-      peerDir_.path(), peerDir_ / "gateway.out");
-  ASSERT_TRUE(RunUntil(
-      [&] { return ReadFile(peerDir_ / "gateway.out").find("ready") != std::string::npos; }, 20));
+  ASSERT_TRUE(StartGateway("msn.localhost", "msn", peerDir_, &gateway));
   StartRosterWatcher();
   LogIn();
   ASSERT_TRUE(RunUntil([&] { return !ContactsOf("Services").empty(); }, 10));

@@ -23,6 +23,14 @@
 
 namespace e2e {
 
+inline int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
 class ProgramTest : public DisplayTest {
  protected:
   void SetUp() override {
@@ -98,6 +106,23 @@ class ProgramTest : public DisplayTest {
     return RunUntil([&] { return LogHas(text); }, seconds);
   }
   std::string Registry() { return home_->Read("registry.reg"); }
+
+  // A gateway of `type` at `name` (a slixmpp component the server announces); its output goes
+  // to `dir`/gateway.out. The server is restarted to know the component.
+  bool StartGateway(const std::string& name, const std::string& type, const TempDir& dir,
+                    ChildProcess* gateway) {
+    server_->Stop();
+    server_->AddComponent(name, "gw-secret");
+    if (!server_->Start()) {
+      return false;
+    }
+    gateway->Start(
+        {"/usr/bin/python3", SourceDir() + "/tests/peers/gateway_component.py", name, "gw-secret",
+         "127.0.0.1", std::to_string(server_->component_port()), type, "60"},
+        dir.path(), dir / "gateway.out");
+    return RunUntil(
+        [&] { return ReadFile(dir / "gateway.out").find("ready") != std::string::npos; }, 20);
+  }
 
   std::unique_ptr<TempHome> home_;
   std::unique_ptr<ProsodyServer> server_;

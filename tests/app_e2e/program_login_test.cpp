@@ -12,14 +12,6 @@
 namespace e2e {
 namespace {
 
-int Count(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 class ProgramLoginTest : public ProgramTest {
  protected:
   void StartLoggedIn() {

@@ -3,10 +3,10 @@
 #include <sys/stat.h>
 
 #include "app/login_wnd.h"
-#include "ui/roster_wnd.h"
 #include "platform/gdi.h"
 #include "program_fixture.h"
 #include "ui/account_dialogs.h"
+#include "ui/roster_wnd.h"
 #include "user_script.h"
 #include "xmpp/session_messages.h"
 
@@ -70,17 +70,9 @@ TEST_F(ProgramSetupTest, FirstStartRunsTheWizardAndTheLoginWindowConnects) {
 }
 
 TEST_F(ProgramSetupTest, ConnectForIcqRegistersTheAccountWithTheAnnouncedGateway) {
-  server_->Stop();
-  server_->AddComponent("icq.localhost", "gw-secret");
-  ASSERT_TRUE(server_->Start());
   TempDir peerDir;
   ChildProcess gateway;
-  gateway.Start(
-      {"/usr/bin/python3", SourceDir() + "/tests/peers/gateway_component.py", "icq.localhost",
-       "gw-secret", "127.0.0.1", std::to_string(server_->component_port()), "icq", "60"},
-      peerDir.path(), peerDir / "gateway.out");
-  ASSERT_TRUE(RunUntil(
-      [&] { return ReadFile(peerDir / "gateway.out").find("ready") != std::string::npos; }, 20))
+  ASSERT_TRUE(StartGateway("icq.localhost", "icq", peerDir, &gateway))
       << ReadFile(peerDir / "gateway.out");
 
   SetAccount(LocalServer(), "alice", "secret");
