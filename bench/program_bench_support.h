@@ -11,26 +11,16 @@
 
 #include "app/app.h"
 #include "app/program_routes.h"
-#include "base/settings/registry_values.h"
-#include "platform/registry.h"
-#include "xml/text_convert.h"
+#include "support/registry_setting.h"
 
 namespace program_bench {
 
 inline void SetText(const char* name, const std::string& text) {
-  HKEY key = nullptr;
-  DWORD disposition = 0;
-  RegCreateKeyEx(HKEY_LOCAL_MACHINE, kSettingsKey, u"REG_SZ", &key, &disposition);
-  WriteWideText(key, name, utf8_to_wide(text.c_str()));
-  RegCloseKey(key);
+  SetRegistryText(kSettingsKey, name, text);
 }
 
 inline void SetFlag(const char* name, DWORD value) {
-  HKEY key = nullptr;
-  DWORD disposition = 0;
-  RegCreateKeyEx(HKEY_LOCAL_MACHINE, kSettingsKey, u"REG_SZ", &key, &disposition);
-  WriteDword(key, name, value);
-  RegCloseKey(key);
+  SetRegistryDword(kSettingsKey, name, value);
 }
 
 // The program with the account `user`/"secret" at `server` (as the account's server text);

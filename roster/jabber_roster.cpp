@@ -11,17 +11,6 @@ bool SameText(const mstring& left, const char* right) {
   return mstricmp(left.c_str(), right ? right : "") == 0;
 }
 
-// The index key of a jid: its ASCII letters folded, as the model compares jids.
-std::string JidKey(const char* jid) {
-  std::string key(jid ? jid : "");
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return key;
-}
-
 // A roster item for a contact that is already filed: the server's current name and
 // subscription win, presence and location stay. True when something the window shows changed.
 bool TakeRosterFields(RosterItem& filed, const RosterItem& incoming) {
@@ -129,7 +118,7 @@ void MJabberRoster::Clear() {
 // Each jid is filed once, so the index finds its one entry; the resource asked for makes no
 // difference (an entry is found by its bare jid whatever resource it last had).
 RosterItem* MJabberRoster::FindLocked(const char* jid, const char*, RosterGroup** holder) {
-  auto found = index_.find(JidKey(jid));
+  auto found = index_.find(mstrfold(jid));
   if (found == index_.end()) {
     return nullptr;
   }
@@ -141,7 +130,7 @@ RosterItem* MJabberRoster::FindLocked(const char* jid, const char*, RosterGroup*
 
 void MJabberRoster::FileLocked(RosterGroup& group, const RosterItem& item) {
   group.items.push_back(item);
-  index_[JidKey(item.jid.c_str())] = Filed{&group, &group.items.back()};
+  index_[mstrfold(item.jid.c_str())] = Filed{&group, &group.items.back()};
 }
 
 bool MJabberRoster::AddItem(const wmstring& group, const wmstring& name, const mstring& jid,
@@ -246,7 +235,7 @@ bool MJabberRoster::RemoveFrom(RosterGroup& group, const mstring& jid, mstring* 
     *removedJid = foundJid;  // the window knows the contact by the jid the model holds
   }
   const mstring foundResource = found->resource;
-  index_.erase(JidKey(foundJid.c_str()));
+  index_.erase(mstrfold(foundJid.c_str()));
   group.items.remove_if([&](const RosterItem& item) {
     return item.jid == foundJid && item.resource == foundResource;
   });
@@ -367,7 +356,7 @@ bool MJabberRoster::ReplaceItem(const RosterItem& record) {
     for (auto it = group.items.begin(); it != group.items.end(); ++it) {
       if (SameText(it->jid, record.jid.c_str()) &&
           (record.resource.empty() || SameText(it->resource, record.resource.c_str()))) {
-        index_.erase(JidKey(it->jid.c_str()));
+        index_.erase(mstrfold(it->jid.c_str()));
         group.items.erase(it);
         FileLocked(group, record);
         return true;

@@ -1,22 +1,9 @@
 #include "roster/subscribe_back.h"
 
-#include <cctype>
 #include <string>
 #include <utility>
 
 #include "xmpp/operations.h"
-
-namespace {
-
-mstring LowerCase(const char* jid) {
-  std::string text(jid ? jid : "");
-  for (char& c : text) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return mstring(text.c_str());
-}
-
-}  // namespace
 
 MSubscribeBack::MSubscribeBack(Sender sender) : sender_(std::move(sender)) {}
 
@@ -24,7 +11,7 @@ bool MSubscribeBack::Ask(const char* jid) {
   if (!jid || !*jid || !sender_) {
     return false;
   }
-  mstring key = LowerCase(jid);
+  std::string key = mstrfold(jid);
   if (asked_.count(key) != 0 || sender_(jid) < 0) {
     return false;
   }

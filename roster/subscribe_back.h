@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <set>
+#include <string>
 
 #include "xml/mstring.h"
 
@@ -24,7 +25,7 @@ class MSubscribeBack {
 
  private:
   Sender sender_;
-  std::set<mstring> asked_;  // lower-cased bare jids
+  std::set<std::string> asked_;  // lower-cased bare jids
 };
 
 // The sender of a live session: send_subscribe (deferred while the session cannot send).

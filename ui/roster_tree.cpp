@@ -6,16 +6,6 @@
 namespace {
 constexpr int kTextChars = 512;
 
-// The index key of a jid: ASCII letters folded, as jids are compared.
-std::string JidKey(const mstring& jid) {
-  std::string key(jid.c_str());
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return key;
-}
 }  // namespace
 
 HTREEITEM MRosterTree::Insert(HTREEITEM parent, HTREEITEM after, const wmstring& text, int image,
@@ -31,7 +21,7 @@ HTREEITEM MRosterTree::Insert(HTREEITEM parent, HTREEITEM after, const wmstring&
   HTREEITEM item = TreeView_InsertItem(tree_, &insert);
   if (item != nullptr) {
     if (parent != TVI_ROOT) {
-      byJid_[JidKey(data->jid)].push_back(item);
+      byJid_[mstrfold(data->jid.c_str())].push_back(item);
     }
     data_[item] = std::move(data);
   }
@@ -83,7 +73,7 @@ std::vector<HTREEITEM> MRosterTree::Children(HTREEITEM group) const {
 
 std::vector<HTREEITEM> MRosterTree::ContactItems(const mstring& jid, HTREEITEM group) const {
   std::vector<HTREEITEM> found;
-  auto filed = byJid_.find(JidKey(jid));
+  auto filed = byJid_.find(mstrfold(jid.c_str()));
   if (filed == byJid_.end()) {
     return found;
   }
@@ -100,7 +90,7 @@ void MRosterTree::Forget(HTREEITEM item) {
   if (held == data_.end()) {
     return;
   }
-  auto filed = byJid_.find(JidKey(held->second->jid));
+  auto filed = byJid_.find(mstrfold(held->second->jid.c_str()));
   if (filed != byJid_.end()) {
     std::erase(filed->second, item);
     if (filed->second.empty()) {

@@ -156,8 +156,12 @@ mstring operator+(const mstring& left, const char* right) { return left + mstrin
 
 mstring operator+(const char* left, const mstring& right) { return mstring(left) + right; }
 
+namespace {
+int FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+}  // namespace
+
 int mstricmp(const char* left, const char* right) {
-  auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
+  auto fold = FoldAscii;
   const unsigned char* a = reinterpret_cast<const unsigned char*>(left ? left : "");
   const unsigned char* b = reinterpret_cast<const unsigned char*>(right ? right : "");
   while (*a && fold(*a) == fold(*b)) {
@@ -165,6 +169,14 @@ int mstricmp(const char* left, const char* right) {
     ++b;
   }
   return fold(*a) - fold(*b);
+}
+
+std::string mstrfold(const char* text) {
+  std::string folded(text ? text : "");
+  for (char& c : folded) {
+    c = static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
+  }
+  return folded;
 }
 
 char* mstrdup(const char* text) {

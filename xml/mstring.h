@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class mstring {
  public:
@@ -53,6 +54,9 @@ mstring operator+(const char* left, const mstring& right);
 // Compares folding only the ASCII capitals to lower case; the difference of the first differing
 // folded bytes, 0 when equal. Bytes of 128 and above are compared as they are.
 int mstricmp(const char* left, const char* right);
+// `text` with the ASCII capitals folded to lower case: the key under which texts that mstricmp
+// finds equal meet (an index of jids). Null reads as empty.
+std::string mstrfold(const char* text);
 // A copy of `text` from the general heap (release with free()); null when the heap is
 // exhausted or `text` is null.
 char* mstrdup(const char* text);

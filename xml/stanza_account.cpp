@@ -13,8 +13,11 @@ xml_node* build_roster_get(const char* id) {
   return iq;
 }
 
-xml_node* build_roster_set(const char* group, const char* contact, const char* name) {
+xml_node* build_roster_set(const char* group, const char* contact, const char* name,
+                           const char* id) {
   xml_node* iq = build_iq(SUBTYPE_SET, NS_URI_ROSTER, "query");
+  if (!is_empty(id))
+    xml_node_put_attrib(iq, "id", id);
   xml_node* item = xml_node_insert_tag(iq_payload(iq), "item");
   xml_node_put_attrib(item, "jid", contact);
   xml_node_put_attrib(item, "name", name);

@@ -37,7 +37,8 @@ xml_node* build_muc_leave(const char* room_nick, const char* from);
 // --- roster and account ---
 
 xml_node* build_roster_get(const char* id);
-xml_node* build_roster_set(const char* group, const char* contact, const char* name);
+xml_node* build_roster_set(const char* group, const char* contact, const char* name,
+                           const char* id = nullptr);
 // `id` is the connection's numeric id; name only when not empty.
 xml_node* build_roster_remove(const char* group, const char* contact, const char* name,
                               const char* id);

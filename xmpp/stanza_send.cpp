@@ -45,9 +45,7 @@ int jab_send_roster_get(jconn* c, const char* id) {
 // An iq must carry an id: the server refuses a roster set without one, and the contact would
 // be filed without its name and group.
 int jab_send_roster_set(jconn* c, const char* group, const char* contact, const char* name) {
-  xml_node* iq = build_roster_set(group, contact, name);
-  xml_node_put_attrib(iq, "id", jab_next_id(c));
-  return jab_send_built(c, iq, 0);
+  return jab_send_built(c, build_roster_set(group, contact, name, jab_next_id(c)), 0);
 }
 
 int jab_send_roster_remove(jconn* c, const char* group, const char* contact, const char* name) {

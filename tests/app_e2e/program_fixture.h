@@ -11,13 +11,13 @@
 #include "app/app.h"
 #include "app/jabber_wnd.h"
 #include "app/program_routes.h"
-#include "base/settings/registry_values.h"
 #include "e2e/prosody_server.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 #include "platform_qt/display_support.h"
+#include "support/registry_setting.h"
 #include "support/temp_home.h"
 #include "xml/text_convert.h"
 
@@ -61,20 +61,10 @@ class ProgramTest : public DisplayTest {
   std::string LocalServer() const { return "localhost:" + std::to_string(server_->c2s_port()); }
 
   static void SetText(const char16_t* keyName, const char* name, const std::string& value) {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyEx(HKEY_LOCAL_MACHINE, keyName, u"REG_SZ", &key, &disposition));
-    WriteWideText(key, name, utf8_to_wide(value.c_str()));
-    RegCloseKey(key);
+    ASSERT_TRUE(SetRegistryText(keyName, name, value));
   }
   static void SetDword(const char16_t* keyName, const char* name, DWORD value) {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyEx(HKEY_LOCAL_MACHINE, keyName, u"REG_SZ", &key, &disposition));
-    WriteDword(key, name, value);
-    RegCloseKey(key);
+    ASSERT_TRUE(SetRegistryDword(keyName, name, value));
   }
 
   // Start-up as main() does it.

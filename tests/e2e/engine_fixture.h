@@ -7,8 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "base/settings/registry_values.h"
-#include "platform/registry.h"
+#include "support/registry_setting.h"
 #include "support/temp_home.h"
 #include "xmpp/headless_host.h"
 #include "xmpp/session_loop.h"
@@ -22,20 +21,10 @@ class EngineTest : public ::testing::Test {
 
   static void SetRegistryText(const char16_t* key_name, const char* name,
                               const std::string& value) {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyEx(HKEY_LOCAL_MACHINE, key_name, u"REG_SZ", &key, &disposition));
-    WriteNarrowText(key, name, value.c_str());
-    RegCloseKey(key);
+    ASSERT_TRUE(::SetRegistryText(key_name, name, value));
   }
   static void SetRegistryDword(const char* name, DWORD value) {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyEx(HKEY_LOCAL_MACHINE, u"Software\\orvik\\Network",
-                                            u"REG_SZ", &key, &disposition));
-    WriteDword(key, name, value);
-    RegCloseKey(key);
+    ASSERT_TRUE(::SetRegistryDword(u"Software\\orvik\\Network", name, value));
   }
   static void TrustCa(const std::string& ca_file) {
     SetRegistryText(u"Software\\orvik\\TLS", "CA FILE", ca_file);

@@ -90,6 +90,9 @@ TEST(MString, CaseInsensitiveComparisonFoldsOnlyAscii) {
   EXPECT_EQ(mstricmp("[", "["), 0);
   EXPECT_NE(mstricmp("[", "{"), 0);  // only A-Z fold
   EXPECT_LT(mstricmp("ab", "abc"), 0);
+  // The fold key of texts mstricmp finds equal is the same key.
+  EXPECT_EQ(mstrfold("Romeo@Example.NET [\xC3\x89]"), "romeo@example.net [\xC3\x89]");
+  EXPECT_EQ(mstrfold(nullptr), "");
 }
 
 TEST(MString, DuplicateFromTheHeap) {
