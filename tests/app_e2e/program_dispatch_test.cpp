@@ -94,7 +94,9 @@ TEST_F(ProgramDispatchTest, AnswersPingDiscoAndUnknownRequests) {
 // A subscription request is approved once; a refusal (unsubscribed, to the request the program
 // sends back) and a cancellation (unsubscribe) are not answered with an approval.
 TEST_F(ProgramDispatchTest, OnlyASubscribeRequestIsApproved) {
-  const std::string approval = "[<presence type='subscribed'";
+  // What the program sent (the debug log holds what it received too).
+  const std::string approval = "[<presence type='subscribed' to='stranger@localhost'";
+  const std::string askBack = "[<presence type='subscribe' to='stranger@localhost'";
   Probe("stranger", {"subscribe", "wait", "wait", "unsubscribed", "wait", "unsubscribe", "wait"},
         2);
   EXPECT_GE(Count(Sent(), "'unsubscribed'"), 1) << "the server never delivered the refusal";
@@ -102,7 +104,7 @@ TEST_F(ProgramDispatchTest, OnlyASubscribeRequestIsApproved) {
   EXPECT_EQ(1, Count(Sent(), approval)) << Sent();
   // The stranger sees our presence ("from") and is asked back once, however often the server
   // pushes the item again.
-  EXPECT_EQ(1, Count(Sent(), "[<presence type='subscribe'")) << Sent();
+  EXPECT_EQ(1, Count(Sent(), askBack)) << Sent();
 }
 
 // Within the quiet minute a contact's presence updates the roster silently; afterwards it
