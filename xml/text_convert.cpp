@@ -61,11 +61,26 @@ std::size_t decode_one(const unsigned char* s, std::size_t left, std::u16string&
   return used;
 }
 
-std::size_t utf8_length_of_unit(WCHAR unit) {
-  if (unit < 0x80) return 1;
-  if (unit < 0x800) return 2;
-  return 3;
+void append_utf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
 }
+
+bool is_high_surrogate(WCHAR unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool is_low_surrogate(WCHAR unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
@@ -85,21 +100,14 @@ mstring wide_to_utf8(const WCHAR* wide) {
   std::string out;
   out.reserve(count + 1);
   for (std::uint32_t i = 0; i < count; ++i) {
-    WCHAR unit = wide[i];
-    switch (utf8_length_of_unit(unit)) {
-      case 1:
-        out.push_back(static_cast<char>(unit));
-        break;
-      case 2:
-        out.push_back(static_cast<char>(0xC0 | (unit >> 6)));
-        out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        break;
-      default:
-        out.push_back(static_cast<char>(0xE0 | (unit >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        break;
+    char32_t cp = wide[i];
+    if (is_high_surrogate(wide[i]) && i + 1 < count && is_low_surrogate(wide[i + 1])) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+      ++i;
+    } else if (is_high_surrogate(wide[i]) || is_low_surrogate(wide[i])) {
+      cp = kReplacement;  // half a pair is no character: UTF-8 has no encoding for it
     }
+    append_utf8(out, cp);
   }
   return mstring(out.c_str(), static_cast<std::uint32_t>(out.size()));
 }

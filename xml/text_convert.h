@@ -9,11 +9,10 @@
 #include "xml/wmstring.h"
 
 // Decodes UTF-8. A supplementary character becomes a surrogate pair; a surrogate half encoded
-// by itself in three bytes (as wide_to_utf8 writes it) becomes that half again; every
-// malformed sequence becomes U+FFFD.
+// by itself in three bytes becomes that half again; every malformed sequence becomes U+FFFD.
 wmstring utf8_to_wide(const mstring& utf8);
-// Encodes each 16-bit unit by itself in one, two or three bytes; the two halves of a surrogate
-// pair become two three-byte sequences.
+// Encodes UTF-16 as UTF-8: a surrogate pair (an emoji) becomes one four-byte sequence, as the
+// server and Expat require; a lone surrogate half becomes U+FFFD.
 mstring wide_to_utf8(const WCHAR* wide);
 mstring wide_to_utf8(const wmstring& wide);
 

@@ -35,12 +35,14 @@ class LocaleScope {
 
 }  // namespace
 
-TEST(WideToUtf8, EncodesEachUnitByItself) {
+TEST(WideToUtf8, EncodesEachCharacter) {
   EXPECT_EQ(bytes(wide_to_utf8(u"A")), "A");
   EXPECT_EQ(bytes(wide_to_utf8(u"\u00E9")), "\xC3\xA9");
   EXPECT_EQ(bytes(wide_to_utf8(u"\u20AC")), "\xE2\x82\xAC");
-  // U+1F600 as a surrogate pair: two three-byte sequences, six bytes.
-  EXPECT_EQ(bytes(wide_to_utf8(u"\U0001F600")), "\xED\xA0\xBD\xED\xB8\x80");
+  // U+1F600 as a surrogate pair: one four-byte sequence; a lone half is no character.
+  EXPECT_EQ(bytes(wide_to_utf8(u"\U0001F600")), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(bytes(wide_to_utf8(u"a\xD83D" u"b")), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(bytes(wide_to_utf8(u"a\xDE00")), "a\xEF\xBF\xBD");
   EXPECT_EQ(bytes(wide_to_utf8(static_cast<const WCHAR*>(nullptr))), "");
   EXPECT_EQ(bytes(wide_to_utf8(wmstring(u"a\u07FFb\u0800"))), "a\xDF\xBF" "b\xE0\xA0\x80");
 }
