@@ -130,9 +130,35 @@ bool IsSpaceAt(const std::u16string& text, std::size_t pos) {
   return pos < text.size() && text[pos] == u' ';
 }
 
-// The element that stands for an image, as the view reads it.
-std::u16string ImageElement(const WCHAR* image) {
-  return std::u16string(u"<IMG SRC = \"") + image + u"\"></IMG>";
+// An attribute value as XML text: the emoticon texts hold "<", ">" and "&".
+std::u16string AttributeText(const WCHAR* text) {
+  std::u16string escaped;
+  for (const WCHAR* c = text; *c != 0; ++c) {
+    switch (*c) {
+      case u'&':
+        escaped += u"&amp;";
+        break;
+      case u'<':
+        escaped += u"&lt;";
+        break;
+      case u'>':
+        escaped += u"&gt;";
+        break;
+      case u'"':
+        escaped += u"&quot;";
+        break;
+      default:
+        escaped += *c;
+    }
+  }
+  return escaped;
+}
+
+// The element that stands for an image, as the view reads it; the emoticon's own text goes
+// along so that copying the picture gives the text back.
+std::u16string ImageElement(const EmoticonEntry& entry) {
+  return std::u16string(u"<IMG SRC = \"") + entry.image + u"\" ALT = \"" +
+         AttributeText(entry.text) + u"\"></IMG>";
 }
 
 // Text with a mark per character: true where it belongs to an inserted element, which an
@@ -172,7 +198,7 @@ bool ReplaceEntry(const EmoticonEntry& entry, const MarkedText& from, MarkedText
       continue;
     }
     if (element.empty()) {
-      element = ImageElement(entry.image);
+      element = ImageElement(entry);
       to->text.reserve(text.size() + element.size());
     }
     to->AppendFrom(from, copied, p);

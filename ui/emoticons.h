@@ -18,7 +18,8 @@ extern const EmoticonEntry kEmoticons[];
 extern const EmoticonImage kEmoticonImages[];
 
 // Replaces every emoticon that starts the text, ends it, or stands between two spaces by
-// "<IMG SRC = \"name\"></IMG>", entry by entry in table order.
+// "<IMG SRC = \"name\" ALT = \"text\"></IMG>" (the emoticon's text escaped for XML), entry by
+// entry in table order.
 wmstring ReplaceEmoticons(const wmstring& text);
 // The bitmap resource id of an image name (exact comparison), -1 when unknown.
 int LookupEmoticonImage(const char* name);

@@ -68,6 +68,7 @@ class HtmlLayoutRun {
   LONG lineHeight() const { return view_.lineHeight_; }
 
   void NewLineWithExtra() {
+    ++state().breaks;
     state().penY += lineHeight() + state().extra;
     state().penX = 0;
     state().extra = 0;
@@ -99,7 +100,9 @@ class HtmlLayoutRun {
       rule.top = state().penY;
       rule.width = width_;
       rule.height = 4;
+      rule.textStart = view_.layout_.textLength;
       view_.layout_.ops.push_back(rule);
+      ++state().breaks;
       state().penY += lineHeight() + state().extra;
     } else if (NameIs(name, "A")) {
       state().colours.push_back(kBlue);
@@ -113,19 +116,18 @@ class HtmlLayoutRun {
     } else if (NameIs(name, "IMG")) {
       const char* source = Attribute(attributes, "SRC");
       if (source != nullptr) {
-        Image(source);
+        Image(source, Attribute(attributes, "ALT"));
       }
     }
   }
 
-  // An unknown colour pushes the colour already in force, so that the end tag's pop restores
-  // the enclosing colour instead of an outer one.
+  // No colour, or an unknown one, pushes the colour already in force, so that the end tag's pop
+  // restores the enclosing colour instead of an outer one.
   void PushColour(const char* colour) {
-    if (colour == nullptr) {
-      return;
-    }
     std::vector<COLORREF>& colours = state().colours;
-    if (NameIs(colour, "RED")) {
+    if (colour == nullptr) {
+      colours.push_back(colours.empty() ? kBlack : colours.back());
+    } else if (NameIs(colour, "RED")) {
       colours.push_back(kRed);
     } else if (NameIs(colour, "BLUE")) {
       colours.push_back(kBlue);
@@ -164,7 +166,17 @@ class HtmlLayoutRun {
     return view_.state_.penX + static_cast<LONG>(view_.state_.alignment * width_);
   }
 
-  void Image(const char* source) {
+  // A text or image operation takes its place in the laid-out text.
+  void AddOp(HtmlOp op) {
+    HtmlLayout& layout = view_.layout_;
+    op.textStart = layout.textLength;
+    op.breaks = state().breaks;
+    state().breaks = 0;
+    layout.textLength += op.text.size();
+    layout.ops.push_back(std::move(op));
+  }
+
+  void Image(const char* source, const char* alt) {
     int id = LookupEmoticonImage(source);
     SIZE size{0, 0};
     if (id < 0 || !view_.ImageSize(id, &size)) {
@@ -183,7 +195,10 @@ class HtmlLayoutRun {
     image.width = size.cx;
     image.height = size.cy;
     image.image = id;
-    view_.layout_.ops.push_back(image);
+    if (alt != nullptr) {
+      image.text = utf8_to_wide(mstring(alt)).c_str();
+    }
+    AddOp(std::move(image));
     state().penX += size.cx;
     if (line < size.cy) {
       state().extra = (lines - 1) * line;
@@ -291,7 +306,7 @@ class HtmlLayoutRun {
     op.font = font;
     op.colour = colour;
     op.text.assign(rest, static_cast<std::size_t>(run));
-    view_.layout_.ops.push_back(std::move(op));
+    AddOp(std::move(op));
     if (!state().linkTarget.empty()) {
       view_.layout_.links.push_back(HtmlLink{left, state().penY, left + extent.cx,
                                              state().penY + extent.cy, state().linkTarget});

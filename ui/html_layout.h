@@ -26,8 +26,12 @@ struct HtmlOp {
   LONG height = 0;
   std::size_t font = 0;  // index into HtmlLayout::fonts
   COLORREF colour = 0;
-  std::u16string text;
-  int image = 0;  // resource id
+  std::u16string text;  // a run's characters, or an image's ALT text
+  int image = 0;        // resource id
+  // Where the text starts in the laid-out text (every operation's text in document order),
+  // and the explicit line breaks (BR, P, HR) between the previous text or image and this one.
+  std::size_t textStart = 0;
+  int breaks = 0;
 };
 
 // Where the pen is and what is open while laying out; kept after a layout, as the view always
@@ -39,6 +43,7 @@ struct HtmlLayoutState {
   LONG extra = 0;
   mstring linkTarget;
   std::vector<COLORREF> colours;
+  int breaks = 0;  // explicit line breaks since the last text or image
 };
 
 // What a layout depends on besides the content.
@@ -58,6 +63,7 @@ struct HtmlLayout {
   // laid out from the end state exactly as a parse of the whole would.
   bool resumable = false;
   std::vector<HtmlOp> ops;
+  std::size_t textLength = 0;   // characters of text in ops
   LONG tallest = 4;             // the greatest height of an operation
   std::vector<HtmlLink> links;  // document coordinates
   std::vector<LOGFONT> fonts;

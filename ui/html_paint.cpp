@@ -43,6 +43,18 @@ void MHtmlWnd::ForgetLayout() {
 void MHtmlWnd::Render() {
   RECT client{0, 0, 0, 0};
   GetClientRect(view_, &client);
+  // Markup that does not parse is rewritten to show as text and laid out again, once.
+  std::uint32_t length = 0;
+  for (int attempt = 0; attempt < 2 && !LayOutContent(&length); ++attempt) {
+    ShowMalformedAsText(length);
+  }
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(view_, SB_VERT, &info);
+  linkOffset_ = lineHeight_ * info.nPos;
+  DrawVisible(linkOffset_, client.bottom);
+}
+
+bool MHtmlWnd::LayOutContent(std::uint32_t* laidOut) {
   HtmlLayoutKey key{LayoutWidth(), lineHeight_, logFont_, state_.colours};
   // The kept layout still holds when nothing it depends on changed and the state it left
   // behind is the one it started from (so a fresh layout would start the same way).
@@ -52,7 +64,12 @@ void MHtmlWnd::Render() {
   EnterCriticalSection(&contentLock_);
   bool rewritten = contentRewritten_;
   contentRewritten_ = false;
+  if (resetSinceLayout_) {
+    resetSinceLayout_ = false;
+    anchor_ = caret_ = 0;
+  }
   auto length = static_cast<std::uint32_t>(content_.size());
+  *laidOut = length;
   bool reuse = sameStart && !rewritten && length == layout_.contentLength;
   bool extend = sameStart && !rewritten && layout_.resumable && length > layout_.contentLength;
   std::u16string part = reuse    ? std::u16string()
@@ -68,37 +85,45 @@ void MHtmlWnd::Render() {
     state_.alignment = 0.0;
     state_.penX = state_.penY = state_.extra = 0;
     state_.linkTarget = "";
+    state_.breaks = 0;
   }
-  if (!reuse) {
-    Extend(part, length);
+  if (reuse) {
+    return true;
   }
-  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
-  GetScrollInfo(view_, SB_VERT, &info);
-  linkOffset_ = lineHeight_ * info.nPos;
-  DrawVisible(linkOffset_, client.bottom);
+  if (Extend(part, length)) {
+    return true;
+  }
+  // The failed pass may have left an element's colour or font in force: the next one starts
+  // from where this one did.
+  state_.colours = key.colours;
+  if (std::memcmp(&logFont_, &key.font, sizeof(LOGFONT)) != 0) {
+    SetFontIndirect(view_, key.font);
+  }
+  return false;
 }
 
-void MHtmlWnd::Extend(const std::u16string& part, std::uint32_t length) {
+bool MHtmlWnd::Extend(const std::u16string& part, std::uint32_t length) {
   bool resumable = false;
   std::size_t known = layout_.ops.size();
   bool parsed = LayOut(part, &resumable);
   for (std::size_t i = known; i < layout_.ops.size(); ++i) {
     layout_.tallest = std::max(layout_.tallest, layout_.ops[i].height);
   }
-  if (parsed) {
-    layout_.valid = true;
-    layout_.resumable = resumable;
-    layout_.contentLength = length;
-    layout_.endState = state_;
-    layout_.endFont = logFont_;
-    return;
+  if (!parsed) {
+    layout_.valid = false;
+    return false;
   }
-  // Malformed markup: what was laid out is drawn this once and the content is dropped.
-  layout_.valid = false;
+  layout_.valid = true;
+  layout_.resumable = resumable;
+  layout_.contentLength = length;
+  layout_.endState = state_;
+  layout_.endFont = logFont_;
+  // Appends up to here are laid out; only later ones can still break the markup.
   EnterCriticalSection(&contentLock_);
-  content_.clear();
-  contentRewritten_ = true;
+  goodLength_ = length;
+  std::erase_if(appendStarts_, [length](std::uint32_t start) { return start < length; });
   LeaveCriticalSection(&contentLock_);
+  return true;
 }
 
 void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
@@ -119,6 +144,7 @@ void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
     LONG top = it->top - scrollOffset + kMargin;
     LONG left = it->x + kMargin;
     if (it->kind == HtmlOp::Kind::Text) {
+      DrawSelection(*it, left, top);
       SelectObject(memoryDc_, FontFor(it->font));
       SetTextColor(memoryDc_, it->colour);
       RECT line{left, top, client.right, top + it->height};
@@ -130,6 +156,7 @@ void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
       SelectObject(source, bitmap);
       BitBlt(memoryDc_, left, top, it->width, it->height, source, 0, 0, SRCCOPY);
       DeleteDC(source);
+      DrawSelection(*it, left, top);
     } else {
       RECT bar{kMargin, top, kMargin + it->width, top + it->height};
       DrawEdge(memoryDc_, &bar, EDGE_ETCHED, BF_RECT | BF_MIDDLE);

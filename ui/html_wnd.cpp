@@ -100,6 +100,8 @@ void MHtmlWnd::Append(const WCHAR* text) {
     return;
   }
   EnterCriticalSection(&contentLock_);
+  // Where this append begins, so that markup it breaks can be told from what was fine.
+  appendStarts_.push_back(static_cast<std::uint32_t>(content_.size()));
   content_.append(text);
   LeaveCriticalSection(&contentLock_);
 }
@@ -119,6 +121,9 @@ void MHtmlWnd::Reset() {
   EnterCriticalSection(&contentLock_);
   content_.clear();
   contentRewritten_ = true;
+  appendStarts_.clear();
+  goodLength_ = 0;
+  resetSinceLayout_ = true;  // the selection goes at the next layout, on the UI thread
   LeaveCriticalSection(&contentLock_);
 }
 
@@ -194,6 +199,9 @@ void MHtmlWnd::Redraw() {
 LRESULT MHtmlWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
+      if (hwnd == view_ && OnSelectionKey(wParam)) {
+        return 0;
+      }
       if (WORD code = ScrollCodeOfKey(wParam, hwnd == view_); code != SB_ENDSCROLL) {
         SendMessage(view_, WM_VSCROLL, code, 0);
         return 0;
@@ -220,8 +228,37 @@ LRESULT MHtmlWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       break;
     case WM_VSCROLL:
       return OnVScroll(wParam);
+    // A link opens at button-up when the mouse did not move: a press that drags selects.
     case WM_LBUTTONDOWN:
-      HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (hwnd == view_) {
+        OnButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (hwnd == view_) {
+        OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (hwnd == view_) {
+        OnButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      }
+      break;
+    case WM_CONTEXTMENU:
+      if (hwnd == view_) {
+        ShowContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (hwnd == view_ && LOWORD(wParam) == kCopyCommand) {
+        CopySelection();
+        return 0;
+      }
+      if (hwnd == view_ && LOWORD(wParam) == kSelectAllCommand) {
+        SelectAll();
+        return 0;
+      }
       break;
     default:
       break;

@@ -8,6 +8,10 @@
 // the last paint is laid out from where the previous layout ended, so a paint costs what is
 // new plus what is visible, not the whole history. Both give exactly the layout a parse of the
 // whole content gives (see html_layout.cpp for when the shortcut applies).
+//
+// Dragging with the left button selects text; Ctrl+C or the context menu's "Copy" puts it on
+// the clipboard, Ctrl+A or "Select All" selects everything. A click that does not drag opens
+// the link under it. Markup that does not parse is shown as its text (html_repair.h).
 #pragma once
 
 #include <expat.h>
@@ -21,6 +25,8 @@
 #include "ui/wnd.h"
 #include "xml/mstring.h"
 #include "xml/wmstring.h"
+
+class MDebugLog;
 
 class MHtmlWnd : public MWnd {
  public:
@@ -64,6 +70,21 @@ class MHtmlWnd : public MWnd {
   // The application's open-URL operation (starts the configured browser); set by app/.
   using OpenUrlFunction = bool (*)(const mstring& url);
   static void SetOpenUrl(OpenUrlFunction open);
+  // Where the views note markup they had to show as text; set by app/ (null: nowhere).
+  static void SetDebugLog(MDebugLog* log);
+
+  // The selection, in characters of the laid-out text (every run's text and every image's
+  // ALT text in document order). It survives repaints and appends; Reset clears it.
+  std::u16string SelectedText() const;
+  void SelectAll();
+  void ClearSelection();
+  // Puts the selected text on the clipboard; false when nothing is selected.
+  bool CopySelection();
+  // The context menu's commands, sent to the view as WM_COMMAND.
+  static constexpr UINT kCopyCommand = 0xE122;
+  static constexpr UINT kSelectAllCommand = 0xE12A;
+  // How far (pixels) the mouse may move with the button down and still make a click.
+  static constexpr LONG kDragSlop = 3;
 
  private:
   friend class HtmlLayoutRun;
@@ -84,9 +105,26 @@ class MHtmlWnd : public MWnd {
   HBITMAP Image(int id);
   // Lays out `part` of the content from the current state; false for malformed markup.
   bool LayOut(const std::u16string& part, bool* resumable);
+  // Lays out what the content needs (*length: the content's length then); false when its
+  // markup does not parse.
+  bool LayOutContent(std::uint32_t* length);
   // Lays out `part` (the content from layout_.contentLength on) and keeps the result.
-  void Extend(const std::u16string& part, std::uint32_t contentLength);
+  bool Extend(const std::u16string& part, std::uint32_t contentLength);
   void ForgetLayout();
+  // Rewrites the content appended since the last good layout (up to `length`) so that the
+  // appends that broke the markup show as text.
+  void ShowMalformedAsText(std::uint32_t length);
+
+  // Selection (html_selection.cpp).
+  std::size_t TextOffsetAt(LONG x, LONG y);
+  std::size_t CharOffsetIn(const HtmlOp& op, LONG x);
+  LONG CharX(const HtmlOp& op, std::size_t chars);
+  void OnButtonDown(LONG x, LONG y);
+  void OnMouseMove(LONG x, LONG y);
+  void OnButtonUp(LONG x, LONG y);
+  void ShowContextMenu(LONG screenX, LONG screenY);
+  bool OnSelectionKey(WPARAM key);
+  void DrawSelection(const HtmlOp& op, LONG left, LONG top);
 
   HDC memoryDc_ = nullptr;
   HtmlLayoutState state_;  // pen, alignment, extra height, link target, colour stack
@@ -103,4 +141,15 @@ class MHtmlWnd : public MWnd {
   bool contentRewritten_ = true;    // content changed other than by appending since the layout
   std::vector<HFONT> fontHandles_;  // one per entry of layout_.fonts
   std::map<int, HBITMAP> images_;
+  // Under the content lock: where each append since the last good layout began, the content
+  // laid out by it, and a Reset the selection has not heard of yet.
+  std::vector<std::uint32_t> appendStarts_;
+  std::uint32_t goodLength_ = 0;
+  bool resetSinceLayout_ = false;
+  // The selection runs between the anchor (where the drag began) and the caret.
+  std::size_t anchor_ = 0;
+  std::size_t caret_ = 0;
+  bool pressed_ = false;
+  bool dragged_ = false;
+  POINT pressPoint_{0, 0};
 };

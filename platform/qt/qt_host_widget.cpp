@@ -13,6 +13,10 @@
 
 namespace {
 
+// The modifiers of the input event being delivered, which GetKeyState reports (the handheld's
+// key state is that of the message being handled, not of the keyboard right now).
+Qt::KeyboardModifiers deliveredModifiers;
+
 LPARAM PointParam(const QPointF& point) {
   return MAKELPARAM(static_cast<int>(point.x()), static_cast<int>(point.y()));
 }
@@ -71,6 +75,7 @@ class HostWidget : public QWidget {
     Deliver(WM_SIZE, 0, MAKELPARAM(client.width(), client.height()));
   }
   void keyPressEvent(QKeyEvent* event) override {
+    deliveredModifiers = event->modifiers();
     WPARAM key = VirtualKeyOf(event->key());
     if (key != 0) {
       Deliver(WM_KEYDOWN, key, 0);
@@ -82,6 +87,7 @@ class HostWidget : public QWidget {
     }
   }
   void mousePressEvent(QMouseEvent* event) override {
+    deliveredModifiers = event->modifiers();
     if (event->button() == Qt::LeftButton) {
       Deliver(WM_LBUTTONDOWN, 1, PointParam(event->position()));
     } else if (event->button() == Qt::RightButton) {
@@ -164,6 +170,14 @@ class HostWidget : public QWidget {
 };
 
 }  // namespace
+
+SHORT GetKeyState(int virtualKey) {
+  Qt::KeyboardModifiers wanted = virtualKey == static_cast<int>(VK_CONTROL) ? Qt::ControlModifier
+                                 : virtualKey == static_cast<int>(VK_SHIFT) ? Qt::ShiftModifier
+                                                                            : Qt::NoModifier;
+  return wanted != Qt::NoModifier && (deliveredModifiers & wanted) != 0 ? static_cast<SHORT>(0x8000)
+                                                                        : SHORT{0};
+}
 
 QWidget* MakeHostWidget(QtWindow* state, QWidget* parentWidget) {
   return new HostWidget(state, parentWidget);

@@ -1,0 +1,21 @@
+// When the view's markup does not parse, the appends that broke it are shown as their text
+// instead, and everything that was fine stays markup: one bad line never costs the history.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Text as markup that shows it exactly: "&", "<" and ">" become entities (Expat hands each
+// entity to the view as a piece of its own, so the view's second decoding leaves it alone),
+// and characters XML cannot carry become U+FFFD.
+std::u16string EscapeAsText(const std::u16string& text);
+
+// `segment` is content appended since the last good layout, made of appends starting at
+// `starts` (offsets into the segment, ascending, the first 0). Appends are kept as markup
+// while the markup so far parses and each group that closes what it opens is well-formed on
+// its own; an append that makes the parse fail is escaped together with the appends of its
+// unfinished group, and so is a group still open at the end. *changed tells whether anything
+// was escaped.
+std::u16string ShowMalformedAsText(const std::u16string& segment,
+                                   const std::vector<std::size_t>& starts, bool* changed);
