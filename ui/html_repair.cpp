@@ -3,6 +3,7 @@
 
 #include <expat.h>
 
+#include <deque>
 #include <memory>
 
 #include "xml/text_convert.h"
@@ -93,31 +94,49 @@ std::u16string EscapeAsText(const std::u16string& text) {
 
 std::u16string ShowMalformedAsText(const std::u16string& segment,
                                    const std::vector<std::size_t>& starts, bool* changed) {
-  *changed = false;
-  std::u16string kept;     // markup known to be fine, and escaped appends
-  std::u16string pending;  // appends of a group that has not closed what it opened yet
-  auto stream = std::make_unique<MarkupStream>(kept);
+  std::deque<std::u16string> appends;
   for (std::size_t i = 0; i < starts.size(); ++i) {
     std::size_t from = std::min(starts[i], segment.size());
     std::size_t to =
         i + 1 < starts.size() ? std::min(starts[i + 1], segment.size()) : segment.size();
-    std::u16string piece = segment.substr(from, to - from);
-    if (!stream->Feed(Utf8(piece))) {
-      kept += EscapeAsText(pending + piece);
-      pending.clear();
-      *changed = true;
-      stream = std::make_unique<MarkupStream>(kept);
+    appends.push_back(segment.substr(from, to - from));
+  }
+  *changed = false;
+  std::u16string kept;                // markup known to be fine, and escaped appends
+  std::vector<std::u16string> group;  // appends that have not closed what they opened yet
+  auto stream = std::make_unique<MarkupStream>(kept);
+  // The first append of the open group is the one to blame (the failing append itself when
+  // no group was open): it is escaped and the appends after it are looked at again.
+  auto blameFirst = [&] {
+    kept += EscapeAsText(group.front());
+    appends.insert(appends.begin(), group.begin() + 1, group.end());
+    group.clear();
+    *changed = true;
+    stream = std::make_unique<MarkupStream>(kept);
+  };
+  while (!appends.empty()) {
+    std::u16string piece = std::move(appends.front());
+    appends.pop_front();
+    bool fed = stream->Feed(Utf8(piece));
+    group.push_back(std::move(piece));
+    if (!fed) {
+      blameFirst();
       continue;
     }
-    pending += piece;
-    if (stream->Open() == 0 && WellFormed(pending)) {
-      kept += pending;
-      pending.clear();
+    if (stream->Open() == 0) {
+      std::u16string joined;
+      for (const std::u16string& part : group) {
+        joined += part;
+      }
+      if (WellFormed(joined)) {
+        kept += joined;
+        group.clear();
+        continue;
+      }
     }
-  }
-  if (!pending.empty()) {
-    kept += EscapeAsText(pending);
-    *changed = true;
+    if (appends.empty()) {
+      blameFirst();
+    }
   }
   return kept;
 }

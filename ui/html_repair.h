@@ -12,10 +12,10 @@
 std::u16string EscapeAsText(const std::u16string& text);
 
 // `segment` is content appended since the last good layout, made of appends starting at
-// `starts` (offsets into the segment, ascending, the first 0). Appends are kept as markup
-// while the markup so far parses and each group that closes what it opens is well-formed on
-// its own; an append that makes the parse fail is escaped together with the appends of its
-// unfinished group, and so is a group still open at the end. *changed tells whether anything
-// was escaped.
+// `starts` (offsets into the segment, ascending, the first 0). A streaming parser takes the
+// appends in order; a group of appends that closes what it opens and is well-formed on its own
+// stays markup. When an append makes the parse fail, or a group is still open at the end, the
+// group's first append (or the failing one when no group was open) is escaped and the appends
+// after it are taken again. *changed tells whether anything was escaped.
 std::u16string ShowMalformedAsText(const std::u16string& segment,
                                    const std::vector<std::size_t>& starts, bool* changed);

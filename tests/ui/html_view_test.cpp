@@ -1,5 +1,5 @@
 // The HTML view: layout of the tag set, word wrap, links, scrolling and auto-scroll, keys,
-// malformed content, and the layout kept between paints.
+// malformed content, the layout kept between paints, and selection and copy.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -7,7 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "diag/debug_log.h"
+#include "platform/clipboard.h"
 #include "platform/controls.h"
+#include "tests/support/temp_home.h"
 #include "tests/ui/ui_support.h"
 #include "ui/emoticons.h"
 #include "ui/html_wnd.h"
@@ -177,24 +180,66 @@ TEST_F(HtmlViewTest, ALongTextWithoutBreaksIsLaidOutInReasonableTime) {
   }
 }
 
-TEST_F(HtmlViewTest, AnUnknownFontColourRestoresTheEnclosingColour) {
+TEST_F(HtmlViewTest, FontWithAnUnknownColourOrNoneKeepsTheEnclosingColour) {
   Make(300);
-  Show(u"<FONT COLOR=\"RED\">a<FONT COLOR=\"GREEN\">b</FONT>c</FONT>d");
-  auto texts = Texts();
-  ASSERT_EQ(texts.size(), 4u);
-  EXPECT_EQ(texts[0]->colour, 0x0000FFu);
-  EXPECT_EQ(texts[1]->colour, 0x0000FFu);
-  EXPECT_EQ(texts[2]->colour, 0x0000FFu);  // still red after the unknown colour ends
-  EXPECT_EQ(texts[3]->colour, 0x000000u);
+  for (const WCHAR* inner : {u"<FONT COLOR=\"GREEN\">", u"<FONT SIZE=\"2\">"}) {
+    view_->Reset();
+    Show((std::u16string(u"<FONT COLOR=\"RED\">a") + inner + u"b</FONT>c</FONT>d").c_str());
+    auto texts = Texts();
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0]->colour, 0x0000FFu);
+    EXPECT_EQ(texts[1]->colour, 0x0000FFu);
+    EXPECT_EQ(texts[2]->colour, 0x0000FFu);  // still red after the inner element ends
+    EXPECT_EQ(texts[3]->colour, 0x000000u);
+  }
 }
 
-TEST_F(HtmlViewTest, MalformedMarkupEmptiesTheView) {
-  Make(300);
-  Show(u"fine<BR></BR>");
-  Show(u"<B>never closed");
-  EXPECT_TRUE(view_->GetContent().empty());
+// One bad append among good ones: what was fine stays markup, the bad one shows as its text.
+TEST_F(HtmlViewTest, ABadAppendShowsAsTextAndTheRestStaysMarkup) {
+  TempHome home;
+  MSettings settings;
+  settings.debugMode = true;
+  MAppMutexes mutexes{78};
+  MDebugLog log{settings, mutexes};
+  MHtmlWnd::SetDebugLog(&log);
+  Make(600);
+  const WCHAR* bad[] = {u"x < y &amp; z", u"<B>never closed", u"a &nbsp; b", u"</B>stray",
+                        u"cut <FONT"};
+  for (const WCHAR* text : bad) {
+    view_->Reset();
+    Show(u"<B>anna</B> says:<BR></BR>");  // laid out before the bad one came
+    view_->Append(u"<FONT COLOR=\"RED\">red</FONT> ");
+    view_->Append(text);
+    view_->Append(u" <B>bob</B>");
+    view_->Redraw();
+    auto texts = Texts();
+    std::u16string shown;
+    for (const HtmlOp* op : texts) {
+      shown += op->text;
+    }
+    EXPECT_EQ(shown, u"anna says:red " + std::u16string(text) + u" bob");
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(view_->LayoutFonts()[texts[0]->font].lfWeight, FW_BOLD);
+    EXPECT_EQ(view_->LayoutFonts()[texts[1]->font].lfWeight, FW_NORMAL);
+    EXPECT_EQ(texts[2]->colour, 0x0000FFu);
+    EXPECT_EQ(texts.back()->text, u"bob");
+    EXPECT_EQ(view_->LayoutFonts()[texts.back()->font].lfWeight, FW_BOLD);
+    // The content keeps the good markup as it was.
+    std::u16string content(view_->GetContent().c_str());
+    EXPECT_EQ(content.rfind(u"<B>anna</B> says:<BR></BR><FONT COLOR=\"RED\">red</FONT> ", 0), 0u);
+  }
+  EXPECT_NE(
+      home.Read("device/WINDOWS/debuglog.xml").find("HTML VIEW: malformed markup shown as text"),
+      std::string::npos);
+  MHtmlWnd::SetDebugLog(nullptr);
+  // An element opened by one append and closed by a later one is fine.
+  view_->Reset();
+  for (const WCHAR* part : {u"<B>", u"split", u"</B>"}) {
+    view_->Append(part);
+  }
   view_->Redraw();
-  EXPECT_TRUE(Texts().empty());
+  ASSERT_EQ(Texts().size(), 1u);
+  EXPECT_EQ(view_->LayoutFonts()[Texts()[0]->font].lfWeight, FW_BOLD);
 }
 
 TEST_F(HtmlViewTest, EmoticonImagesAndCentredHeadings) {
@@ -291,6 +336,82 @@ TEST_F(HtmlViewTest, TextKeepsAMarginAndTapsStillHitTheLinks) {
   EXPECT_TRUE(view_->opened.empty());
   SimulateClick(view_->GetView(), MHtmlWnd::kMargin + 1, middle, FALSE, FALSE);
   EXPECT_EQ(view_->opened, std::vector<std::string>{"http://example.org/"});
+}
+
+// Selection: press, drag and release with the left button, in view client coordinates.
+class HtmlSelectionTest : public HtmlViewTest {
+ protected:
+  void Drag(POINT from, POINT to) {
+    HWND view = view_->GetView();
+    SendMessage(view, WM_LBUTTONDOWN, 1, MAKELPARAM(from.x, from.y));
+    SendMessage(view, WM_MOUSEMOVE, 1, MAKELPARAM(to.x, to.y));
+    SendMessage(view, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  }
+  // The point in the view after the first `chars` characters of a text operation.
+  POINT After(const HtmlOp& op, int chars) {
+    HDC screen = GetDC(view_->GetView());
+    HFONT font = CreateFontIndirect(&view_->LayoutFonts()[op.font]);
+    SelectObject(screen, font);
+    SIZE size{0, 0};
+    GetTextExtentPoint32(screen, op.text.c_str(), chars, &size);
+    ReleaseDC(view_->GetView(), screen);
+    DeleteObject(font);
+    return POINT{MHtmlWnd::kMargin + op.x + size.cx, MHtmlWnd::kMargin + op.top + op.height / 2};
+  }
+  const HtmlOp& TextOp(const std::u16string& text) {
+    for (const HtmlOp* op : Texts()) {
+      if (op->text == text) {
+        return *op;
+      }
+    }
+    ADD_FAILURE() << "no run " << std::string(text.begin(), text.end());
+    return *Texts().front();
+  }
+};
+
+TEST_F(HtmlSelectionTest, DragSelectsAcrossLinesAndCopiesTheTextWithEmoticonsAsText) {
+  Make(400, 200);
+  wmstring greeting = ReplaceEmoticons(u"well :-) fine");
+  Show((u"<B>anna</B> says:<BR></BR>" + std::u16string(greeting.c_str()) +
+        u"<BR></BR><BR></BR>third line")
+           .c_str());
+  SetClipboardText(u"before");
+  // From inside "well" (after "we") to inside "third" (after "thi").
+  Drag(After(TextOp(u"well "), 2), After(TextOp(u"third line"), 3));
+  const std::u16string expected = u"ll :-) fine\n\nthi";
+  EXPECT_EQ(view_->SelectedText(), expected);
+  SimulateKeys(view_->GetView(), u"Ctrl+C");
+  EXPECT_EQ(GetClipboardText(), expected);
+  EXPECT_TRUE(SaveWindowToPng(view_->GetHwnd(), ArtifactPath("html_selection.png").c_str()));
+
+  // Appends, repaints and a layout at another width keep the selection; a Reset clears it.
+  Show(u"<BR></BR>more");
+  EXPECT_EQ(view_->SelectedText(), expected);
+  SendMessage(view_->GetView(), WM_COMMAND, MHtmlWnd::kSelectAllCommand, 0);
+  SendMessage(view_->GetView(), WM_COMMAND, MHtmlWnd::kCopyCommand, 0);
+  const std::u16string all = u"anna says:\nwell :-) fine\n\nthird line\nmore";
+  EXPECT_EQ(GetClipboardText(), all);
+  MoveWindow(view_->GetHwnd(), 0, 0, 120, 200, TRUE);
+  view_->Redraw();
+  EXPECT_EQ(view_->SelectedText(), all);
+  view_->Reset();
+  view_->Redraw();
+  EXPECT_EQ(view_->SelectedText(), u"");
+  EXPECT_FALSE(view_->CopySelection());
+}
+
+TEST_F(HtmlSelectionTest, AClickOpensALinkAndADragFromItSelectsInstead) {
+  Make(300);
+  Show(u"see <A HREF=\"http://example.org/\">the link</A> now");
+  HtmlLink link = view_->Links()[0];
+  POINT on{link.left + 2, (link.top + link.bottom) / 2};
+  Drag(on, POINT{on.x + 40, on.y});
+  EXPECT_TRUE(view_->opened.empty());
+  EXPECT_FALSE(view_->SelectedText().empty());
+  // A hand that shakes a little still clicks, and the click drops the selection.
+  Drag(on, POINT{on.x + MHtmlWnd::kDragSlop, on.y});
+  EXPECT_EQ(view_->opened, std::vector<std::string>{"http://example.org/"});
+  EXPECT_EQ(view_->SelectedText(), u"");
 }
 
 // Content that grows by appends is laid out from where the last layout ended; the result is
