@@ -43,10 +43,11 @@ void MHtmlWnd::ForgetLayout() {
 void MHtmlWnd::Render() {
   RECT client{0, 0, 0, 0};
   GetClientRect(view_, &client);
-  // Markup that does not parse is rewritten to show as text and laid out again, once.
+  // Markup that does not parse is rewritten to show as text and laid out again.
   std::uint32_t length = 0;
-  for (int attempt = 0; attempt < 2 && !LayOutContent(&length); ++attempt) {
+  if (!LayOutContent(&length)) {
     ShowMalformedAsText(length);
+    LayOutContent(&length);
   }
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
   GetScrollInfo(view_, SB_VERT, &info);
