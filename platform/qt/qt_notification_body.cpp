@@ -62,7 +62,10 @@ NotificationBody ParseNotificationBody(const QString& html) {
     }
   }
   body.richText = html;
+  static const QRegularExpression emptyParagraph("<p\\b[^>]*>\\s*</p>",
+                                                 QRegularExpression::CaseInsensitiveOption);
   body.richText.remove(input).remove(form);
+  body.richText.remove(emptyParagraph);  // the buttons' row, now empty
   body.plainText = HtmlToPlain(body.richText);
   return body;
 }

@@ -3,9 +3,11 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -14,16 +16,26 @@ constexpr int kWidth = 300;
 
 // Places the visible bubbles of `top` from its bottom right corner upwards, oldest lowest.
 void StackBubbles(QWidget* top) {
-  int bottom = top->height() - kMargin;
+  std::vector<QtNotificationBubble*> bubbles;
   for (QObject* child : top->children()) {
     auto* bubble = dynamic_cast<QtNotificationBubble*>(child);
-    if (bubble == nullptr || bubble->isHidden()) {
-      continue;
+    if (bubble != nullptr && !bubble->isHidden()) {
+      bubbles.push_back(bubble);
     }
-    int width = std::max(120, std::min(kWidth, top->width() - 2 * kMargin));
+  }
+  // Raising a bubble reorders the children: the order of showing is kept by each bubble.
+  std::sort(bubbles.begin(), bubbles.end(),
+            [](auto* a, auto* b) { return a->order() < b->order(); });
+  int width = std::max(120, std::min(kWidth, top->width() - 2 * kMargin));
+  int bottom = top->height() - kMargin;
+  for (QtNotificationBubble* bubble : bubbles) {
     bubble->setFixedWidth(width);
-    bubble->adjustSize();
-    bottom -= bubble->height();
+    QLayout* layout = bubble->layout();
+    layout->activate();
+    int height = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
+                                             : layout->totalSizeHint().height();
+    bubble->setFixedHeight(height);
+    bottom -= height;
     bubble->move(top->width() - kMargin - width, std::max(0, bottom));
     bubble->raise();
     bottom -= kMargin;
@@ -35,6 +47,8 @@ void StackBubbles(QWidget* top) {
 QtNotificationBubble::QtNotificationBubble(QWidget* top, DWORD id, HWND sink, const QString& title,
                                            const NotificationBody& body, int seconds)
     : QFrame(top), id_(id), sink_(sink) {
+  static unsigned shown = 0;
+  order_ = ++shown;
   setObjectName(QString("notification-%1").arg(id));
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setLineWidth(1);

@@ -17,6 +17,8 @@ class QtNotificationBubble : public QFrame {
   ~QtNotificationBubble() override;
 
   DWORD id() const { return id_; }
+  // Bubbles shown earlier have lower numbers.
+  unsigned order() const { return order_; }
   // Hides the bubble and closes the gap it leaves.
   void Dismiss();
 
@@ -27,6 +29,7 @@ class QtNotificationBubble : public QFrame {
   void AddButtons(const NotificationBody& body);
 
   DWORD id_;
+  unsigned order_ = 0;
   HWND sink_;
   QTimer expiry_;
 };
