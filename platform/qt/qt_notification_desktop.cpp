@@ -53,10 +53,10 @@ QtDesktopNotifications* QtDesktopNotifications::Instance() {
 
 QtDesktopNotifications::QtDesktopNotifications() {
   QDBusConnection bus = QDBusConnection::sessionBus();
-  // Any sender: the service's signals come from its unique bus name.
-  bus.connect(QString(), kPath, kInterface, "ActionInvoked", this,
+  // Only the service may act: its signals are matched against the owner of its name.
+  bus.connect(kService, kPath, kInterface, "ActionInvoked", this,
               SLOT(OnActionInvoked(uint, QString)));
-  bus.connect(QString(), kPath, kInterface, "NotificationClosed", this,
+  bus.connect(kService, kPath, kInterface, "NotificationClosed", this,
               SLOT(OnNotificationClosed(uint, uint)));
 }
 
