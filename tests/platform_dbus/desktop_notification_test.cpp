@@ -43,8 +43,8 @@ class DesktopNotificationTest : public ::testing::Test {
                                       nullptr, nullptr,  nullptr, nullptr, u"JDBUSTEST"};
     RegisterClassW(&windowClass);
     commands.clear();
-    sink_ = CreateWindowExW(0, u"JDBUSTEST", u"orvik", WS_VISIBLE, 0, 0, 480, 640, nullptr,
-                            nullptr, nullptr, nullptr);
+    sink_ = CreateWindowExW(0, u"JDBUSTEST", u"orvik", WS_VISIBLE, 0, 0, 480, 640, nullptr, nullptr,
+                            nullptr, nullptr);
   }
   void TearDown() override {
     daemon_->CloseAll();

@@ -38,8 +38,8 @@ class NotificationDaemon {
     std::string config = folder_ + "/dunstrc";
     std::ofstream(config) << "[global]\n    history_length = 50\n";
     std::vector<std::string> environment{"DISPLAY=" + display_,
-                                         "DBUS_SESSION_BUS_ADDRESS=" + address_,
-                                         "HOME=" + folder_, "PATH=/usr/bin:/bin"};
+                                         "DBUS_SESSION_BUS_ADDRESS=" + address_, "HOME=" + folder_,
+                                         "PATH=/usr/bin:/bin"};
     dunst_ = Spawn({"/usr/bin/dunst", "-config", config}, environment, -1);
     ::setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -72,9 +72,7 @@ class NotificationDaemon {
   const std::string& address() const { return address_; }
   const std::string& display() const { return display_; }
   // What a started program needs to reach the service ("NAME=value" entries).
-  std::vector<std::string> Environment() const {
-    return {"DBUS_SESSION_BUS_ADDRESS=" + address_};
-  }
+  std::vector<std::string> Environment() const { return {"DBUS_SESSION_BUS_ADDRESS=" + address_}; }
 
   // The number of notifications on screen, or -1 when dunstctl fails.
   int Displayed() const {
@@ -159,9 +157,9 @@ class NotificationDaemon {
     if (::pipe(pipe) != 0) {
       return false;
     }
-    pid_t starter = Spawn({"/usr/bin/dbus-daemon", "--session", "--fork", "--print-address=1",
-                           "--print-pid=1"},
-                          {"PATH=/usr/bin:/bin"}, pipe[1]);
+    pid_t starter =
+        Spawn({"/usr/bin/dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"},
+              {"PATH=/usr/bin:/bin"}, pipe[1]);
     ::close(pipe[1]);
     std::string text = starter > 0 ? ReadLines(pipe[0], 2) : "";
     ::close(pipe[0]);
@@ -184,9 +182,9 @@ class NotificationDaemon {
       return false;
     }
     // -displayfd: the server takes a free display number and writes it to descriptor 1 here.
-    xvfb_ = Spawn({"/usr/bin/Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
-                   "1024x768x24"},
-                  {"PATH=/usr/bin:/bin"}, pipe[1]);
+    xvfb_ = Spawn(
+        {"/usr/bin/Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
+        {"PATH=/usr/bin:/bin"}, pipe[1]);
     ::close(pipe[1]);
     std::string number = xvfb_ > 0 ? ReadLines(pipe[0], 1) : "";
     ::close(pipe[0]);
