@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/desktop_notifier.h"
 #include "app/jabber_wnd.h"
 #include "app/program_routes.h"
 #include "platform/notification.h"
@@ -103,6 +104,23 @@ TEST(NotificationBodyTest, ReceivedTextIsEscapedInTheFixedBody) {
                      u"&#39;q&quot;<p align=right><input type=button name='cmd:114' "
                      u"value='Chat'><input type=button name='cmd:113' value='Close'></p></body>"
                      u"</html>"));
+}
+
+TEST(DesktopNotifierTest, EachEventPlaysItsOwnSetting) {
+  SettingsValues settings;
+  settings.soundEnter = u"\\WINDOWS\\enter.wav";
+  settings.soundExit = u"\\WINDOWS\\exit.wav";
+  settings.soundMessage = u"\\WINDOWS\\message.wav";
+  settings.soundFirstMessage = u"\\WINDOWS\\first.wav";
+  const std::pair<EventSound, const WCHAR*> cases[] = {
+      {EventSound::Enter, u"\\WINDOWS\\enter.wav"},
+      {EventSound::Exit, u"\\WINDOWS\\exit.wav"},
+      {EventSound::Message, u"\\WINDOWS\\message.wav"},
+      {EventSound::FirstMessage, u"\\WINDOWS\\first.wav"},
+  };
+  for (const auto& [event, file] : cases) {
+    EXPECT_EQ(MDesktopNotifier::SoundFile(settings, event), wmstring(file));
+  }
 }
 
 // The program's routes behind the main frame: the popup commands carry the popup's id.
