@@ -61,8 +61,9 @@ class MAppRoutes {
   virtual void RunSetupWizard() {}
   virtual void LocationSetupDialog() {}
   virtual void ShowMyLocation() {}
-  virtual void ClosePopup() {}
-  virtual void OpenPopupChat() {}
+  // The notification popup's "Close" and "Chat" commands; `id` is the popup's id.
+  virtual void ClosePopup(LPARAM /*id*/) {}
+  virtual void OpenPopupChat(LPARAM /*id*/) {}
   // "Connect..." of a gateway: the account of that type runs its setup and registers.
   virtual void GatewaySetup(const WCHAR*) {}
   // Option cw: open a conversation with the JID and show the chat window.

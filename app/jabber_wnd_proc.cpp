@@ -142,10 +142,10 @@ LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lPa
       SendMessage(hwnd_, WM_CLOSE, 0, 0);
       return 0;
     case 113:
-      routes.ClosePopup();
+      routes.ClosePopup(lParam);
       break;
     case 114:
-      routes.OpenPopupChat();
+      routes.OpenPopupChat(lParam);
       break;
     case 40003:
       routes.AboutDialog();

@@ -20,7 +20,14 @@ MProgramRoutes::MProgramRoutes(MApp* app)
       rosterLink_(app),
       dispatcher_(app, &login_, &rosterLink_),
       host_(app, &dispatcher_, &rosterLink_),
-      contactActions_(app) {}
+      contactActions_(app),
+      notifications_([app] { return app->mainFrame ? app->mainFrame->GetHwnd() : nullptr; }),
+      notifier_([app]() -> const SettingsValues* { return app->settings.get(); }, &notifications_) {
+  dispatcher_.SetNotifier(&notifier_);
+  // For now "Chat" on a popup opens the conversation as the command line's option does.
+  notifications_.SetChatCallback(
+      [app](const mstring& jid, const mstring&) { app->routes().OpenConversation(jid); });
+}
 
 void MProgramRoutes::CreateServiceAccounts() {
   InstallAccountDialogs();
@@ -114,6 +121,12 @@ void MProgramRoutes::BroadcastDialog() {
 void MProgramRoutes::RunSetupWizard() {
   ::RunSetupWizard();
 }
+void MProgramRoutes::ClosePopup(LPARAM id) {
+  notifications_.CloseNotification(static_cast<DWORD>(id));
+}
+void MProgramRoutes::OpenPopupChat(LPARAM id) {
+  notifications_.ChatFromNotification(static_cast<DWORD>(id));
+}
 
 void MProgramRoutes::SessionReceived(LPARAM text) {
   // The receive loop owns the text and waits until it has been parsed.
@@ -139,6 +152,14 @@ bool MProgramRoutes::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == POST_LOGIN_TIMER_ID) {
     PostLoginCheck();
     return true;
+  }
+  if (message == WM_TIMER && notifications_.HandleTimer(wParam)) {
+    return true;
+  }
+  if (message == WM_DESTROY && g_exiting.load()) {
+    // The frame goes at exit: no popup (nor its desktop copy) outlives the program.
+    notifications_.CloseAllNotifications();
+    return false;  // the frame's own handling goes on
   }
   return login_.HandleMessage(message, wParam, lParam) ||
          rosterLink_.HandleMessage(message, wParam, lParam);

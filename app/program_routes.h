@@ -8,8 +8,10 @@
 #include "app/app_host.h"
 #include "app/app_routes.h"
 #include "app/contact_actions.h"
+#include "app/desktop_notifier.h"
 #include "app/dispatcher.h"
 #include "app/login_control.h"
+#include "app/notifications.h"
 #include "app/roster_link.h"
 
 class MApp;
@@ -22,6 +24,7 @@ class MProgramRoutes : public MAppRoutes {
   MRosterLink& rosterLink() { return rosterLink_; }
   MAppHost& host() { return host_; }
   MDispatcher& dispatcher() { return dispatcher_; }
+  MNotificationManager& notifications() { return notifications_; }
 
   void RosterAddItem(LPARAM item) override;
   void RosterRemoveItem(LPARAM item) override;
@@ -56,6 +59,8 @@ class MProgramRoutes : public MAppRoutes {
   void FontsDialog() override;
   void BroadcastDialog() override;
   void RunSetupWizard() override;
+  void ClosePopup(LPARAM id) override;
+  void OpenPopupChat(LPARAM id) override;
 
   void CreateServiceAccounts() override;
   void CreateSession() override;
@@ -70,4 +75,6 @@ class MProgramRoutes : public MAppRoutes {
   MDispatcher dispatcher_;
   MAppHost host_;
   MContactActions contactActions_;
+  MNotificationManager notifications_;
+  MDesktopNotifier notifier_;
 };
