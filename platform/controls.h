@@ -20,6 +20,8 @@ constexpr const WCHAR* WC_TREEVIEW = u"SysTreeView32";
 constexpr WPARAM VK_BACK = 0x08;
 constexpr WPARAM VK_TAB = 0x09;
 constexpr WPARAM VK_RETURN = 0x0D;
+constexpr WPARAM VK_SHIFT = 0x10;
+constexpr WPARAM VK_CONTROL = 0x11;
 constexpr WPARAM VK_ESCAPE = 0x1B;
 constexpr WPARAM VK_SPACE = 0x20;
 constexpr WPARAM VK_PRIOR = 0x21;
@@ -31,6 +33,9 @@ constexpr WPARAM VK_UP = 0x26;
 constexpr WPARAM VK_RIGHT = 0x27;
 constexpr WPARAM VK_DOWN = 0x28;
 constexpr WPARAM VK_DELETE = 0x2E;
+// Whether a modifier key (VK_SHIFT, VK_CONTROL) is held with the key being handled: the high
+// bit is set (the value is negative) while it is down.
+std::int16_t GetKeyState(int virtualKey);
 
 // --- STATIC ---------------------------------------------------------------------------------
 constexpr DWORD SS_LEFT = 0x0000;
