@@ -197,15 +197,14 @@ void MChatWnd::CloseChat(ChatRecord* record) {
     drawn_ = nullptr;  // a new record may come to live at the same address
   }
   chats_.erase(found);
-  if (!wasCurrent) {
-    return;
-  }
-  current_ = nullptr;
-  SetInputText(wmstring(), false);
-  for (const auto& each : chats_) {
-    if (each->shown != 0) {
-      SetCurrentChat(each.get());
-      break;
+  if (wasCurrent) {
+    current_ = nullptr;
+    SetInputText(wmstring(), false);
+    for (const auto& each : chats_) {
+      if (each->shown != 0) {
+        SetCurrentChat(each.get());
+        break;
+      }
     }
   }
   if (current_ == nullptr) {

@@ -243,3 +243,31 @@ TEST_F(ChatWndTest, RoomOccupantsAreListedAsText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ChatWndTest, Screenshots) {
+  settings_.showStatus = true;
+  ChatRecord* bob =
+      chat_.OpenChat(kChatOneToOne, u"Bob", Peer("bob@example.org", u"Bob", "", 1, "away"));
+  chat_.OpenChat(kChatConference, u"lobby", Peer("lobby@conference.example.org", u"lobby"));
+  ChatRecord* carol =
+      chat_.OpenChat(kChatOneToOne, u"Carol", Peer("carol@example.org", u"Carol", "msn", 1));
+  chat_.SetNewMessage(carol, true);
+  chat_.SetCurrentChat(bob);
+  chat_.AppendToHistory(bob, u"<P><FONT COLOR = \"BLUE\">Bob says: ", false);
+  chat_.AppendToHistory(bob, u":-) the notes are at https://example.org/notes?a=1&b=2 ok", true);
+  chat_.AppendToHistory(bob, u"</FONT></P>", false);
+  Type(u"Thanks, reading now ;)");
+  chat_.Send();
+  chat_.BringToFront();
+  chat_.Redraw();
+  ProcessDisplayEvents();
+  EXPECT_TRUE(SaveWindowToPng(chat_.GetHwnd(), ArtifactPath("chat_window.png").c_str()));
+  MoveWindow(active_.GetHwnd(), 0, 0, 320, 240, TRUE);
+  active_.BringToFront();
+  ProcessDisplayEvents();
+  EXPECT_TRUE(SaveWindowToPng(active_.GetHwnd(), ArtifactPath("active_chats.png").c_str()));
+}
+
+}  // namespace
