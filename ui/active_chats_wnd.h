@@ -2,7 +2,10 @@
 // or new-message image each; the user jumps into one with Chat, a double click or Enter.
 #pragma once
 
+#include <vector>
+
 #include "base/settings/settings.h"
+#include "platform/controls.h"
 #include "ui/chat_record.h"
 #include "ui/wnd.h"
 
@@ -42,4 +45,28 @@ class MActiveChatsWnd : public MWnd {
 
   HWND Tree() const;
   HWND Control(int id) const;
+  // The record of an entry (null for none), and the entries in list order.
+  ChatRecord* RecordOf(HTREEITEM item) const;
+  std::vector<HTREEITEM> Items() const;
+
+ private:
+  HWND AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style);
+  wmstring ItemText(const ChatRecord& record) const;
+  int ItemImage(const ChatRecord& record) const;
+  void SetItem(HTREEITEM item, const ChatRecord& record);
+  HTREEITEM Selection() const;
+  void ShowFirst();
+  bool OnCommand(UINT command);
+  LRESULT OnNotify(NMHDR* header);
+  void OpenSelected();
+  void ShowSelectedInfo();
+  void ShowContextMenu(const POINT& at);
+
+  const MSettings& settings_;
+  MChatWnd* chat_ = nullptr;
+  IRosterActions* rosterActions_ = nullptr;
+  HWND tree_ = nullptr;
+  HWND chatButton_ = nullptr;
+  HWND infoButton_ = nullptr;
+  HIMAGELIST images_ = nullptr;
 };

@@ -41,6 +41,8 @@ class ChatRecord {
   std::uint8_t newMessage = 0;  // a message arrived that the user has not seen
   // Conference only: the occupants by nickname (UTF-8).
   std::map<mstring, MucParticipant> participants;
+  // What the user had typed in the input field when another conversation was made current.
+  wmstring draft;
 
   // The history is view markup that only grows. A copy, and its length, under the lock.
   std::u16string History();

@@ -29,8 +29,7 @@ constexpr int kChatInputLimit = 1023;
 
 class MChatWnd : public MHtmlWnd {
  public:
-  MChatWnd(HINSTANCE instance, MWndStack* stack, const LOGFONT& logFont,
-           const MSettings& settings);
+  MChatWnd(HINSTANCE instance, MWndStack* stack, const LOGFONT& logFont, const MSettings& settings);
   ~MChatWnd();
 
   HWND Create(MWnd* parentWnd, int iconId = 0, int menuBarId = 0);
@@ -75,5 +74,41 @@ class MChatWnd : public MHtmlWnd {
   LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   HWND Control(int id) const;
-  // (private members are the implementation's)
+
+ private:
+  // The input field's replacement procedure: the Enter rule and the page keys.
+  static LRESULT InputProc(HWND input, UINT message, WPARAM wParam, LPARAM lParam);
+  bool EnterSends() const;
+  HWND AddControl(const WCHAR* className, int id, DWORD style, const WCHAR* text = u"");
+  bool OnCommand(WORD id, WORD code);
+  void OnListSelection();
+  // The input field's text, and setting it with the caret at its end (or start).
+  wmstring InputText() const;
+  void SetInputText(const wmstring& text, bool caretAtEnd);
+  // Keeps the input within kChatInputLimit characters, never splitting a surrogate pair.
+  void LimitInput();
+  void SelectTitle(const mstring& title, bool addWhenAbsent);
+  void RemoveTitle(const mstring& title);
+  // The body of the Send button after the text was taken; true when the input may be cleared.
+  bool SendText(const wmstring& text);
+  bool SendCommand(const wmstring& text);
+  void Echo(const wmstring& text, int sendResult);
+  void AppendQuickPhrase();
+  void UpdateActiveChat(ChatRecord* record);
+
+  const MSettings& settings_;
+  IChatActions* actions_ = nullptr;
+  MActiveChatsWnd* activeChats_ = nullptr;
+  HWND input_ = nullptr;
+  HWND list_ = nullptr;
+  WNDPROC inputProc_ = nullptr;
+  ChatRecord* current_ = nullptr;
+  std::list<std::unique_ptr<ChatRecord>> chats_;
+  HWND send_ = nullptr;
+  HWND clear_ = nullptr;
+  HWND close_ = nullptr;
+  // What the view holds: this record's history up to drawnLength_ characters, so a grown
+  // history adds only its new tail to the view.
+  const ChatRecord* drawn_ = nullptr;
+  std::size_t drawnLength_ = 0;
 };

@@ -3,6 +3,7 @@
 // active chats are the application's operations, supplied when it wires the program.
 #pragma once
 
+#include "roster/roster_item.h"
 #include "xml/mstring.h"
 #include "xml/wmstring.h"
 
@@ -29,4 +30,6 @@ class IRosterActions {
   // (it was renamed).
   virtual void ActiveChatsReset() {}
   virtual void ActiveChatsRefresh(const mstring& /*jid*/) {}
+  // Starts a voice call with the contact (the active chats window's Dial).
+  virtual void DialContact(const RosterItem& /*contact*/) {}
 };

@@ -16,6 +16,10 @@
 
 namespace {
 
+// The modifiers of the key being delivered: a key made by a test (or another program) reaches
+// the widget without passing through the desktop's own keyboard state.
+Qt::KeyboardModifiers deliveringModifiers = Qt::NoModifier;
+
 const char* const kControlClasses[] = {"STATIC",   "EDIT",    "BUTTON",
                                        "COMBOBOX", "LISTBOX", "SysTreeView32"};
 
@@ -55,6 +59,8 @@ class KeyRouter : public QObject {
   static bool Deliver(QtWindow* state, QKeyEvent* key) {
     HWND window = state->hwnd;
     bool passOn = true;
+    Qt::KeyboardModifiers outer = deliveringModifiers;
+    deliveringModifiers = key->modifiers();
     auto send = [&](UINT message, WPARAM value) {
       state->deliveringKey = true;
       state->keyPassedOn = false;
@@ -75,6 +81,7 @@ class KeyRouter : public QObject {
         send(WM_CHAR, c.unicode());
       }
     }
+    deliveringModifiers = outer;
     return passOn;
   }
 };
@@ -143,6 +150,17 @@ LRESULT ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+// The modifiers of the key or mouse event being delivered to a control or a window, as the
+// handheld reported the key state of the message being handled.
+SHORT GetKeyState(int virtualKey) {
+  Qt::KeyboardModifiers held =
+      deliveringModifiers | HostDeliveredModifiers() | QGuiApplication::keyboardModifiers();
+  Qt::KeyboardModifier wanted = virtualKey == static_cast<int>(VK_CONTROL) ? Qt::ControlModifier
+                                : virtualKey == static_cast<int>(VK_SHIFT) ? Qt::ShiftModifier
+                                                                           : Qt::NoModifier;
+  return wanted != Qt::NoModifier && (held & wanted) != 0 ? static_cast<SHORT>(0x8000) : SHORT{0};
+}
 
 void RegisterControlClasses() {
   for (const char* name : kControlClasses) {

@@ -171,12 +171,8 @@ class HostWidget : public QWidget {
 
 }  // namespace
 
-SHORT GetKeyState(int virtualKey) {
-  Qt::KeyboardModifiers wanted = virtualKey == static_cast<int>(VK_CONTROL) ? Qt::ControlModifier
-                                 : virtualKey == static_cast<int>(VK_SHIFT) ? Qt::ShiftModifier
-                                                                            : Qt::NoModifier;
-  return wanted != Qt::NoModifier && (deliveredModifiers & wanted) != 0 ? static_cast<SHORT>(0x8000)
-                                                                        : SHORT{0};
+Qt::KeyboardModifiers HostDeliveredModifiers() {
+  return deliveredModifiers;
 }
 
 QWidget* MakeHostWidget(QtWindow* state, QWidget* parentWidget) {

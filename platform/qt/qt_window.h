@@ -77,6 +77,8 @@ bool IsControlClass(const QString& className);
 QWidget* MakeControlWidget(QtWindow* state, QWidget* parentWidget);
 // Windows of registered classes (qt_host_widget.cpp).
 QWidget* MakeHostWidget(QtWindow* state, QWidget* parentWidget);
+// The modifiers of the key or mouse event a host widget is delivering now.
+Qt::KeyboardModifiers HostDeliveredModifiers();
 
 // The client area in pixels (without the scroll bar and the menu bar).
 QSize ClientSize(const QtWindow* state);
