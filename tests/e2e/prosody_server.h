@@ -72,6 +72,15 @@ class ProsodyServer {
   }
   int component_port() const { return component_port_; }
 
+  // A conference service at `host` where any user may create rooms. Rooms keep no log or
+  // archive, show every occupant's real address and let anyone set the subject by default. Call
+  // before Start.
+  void AddMuc(const std::string& host = "conference.localhost") {
+    std::string config = ReadFile(dir_ / "prosody.cfg.lua");
+    config += "\nComponent \"" + host + "\" \"muc\"\n" + kMucSettings;
+    WriteFile(dir_ / "prosody.cfg.lua", config);
+  }
+
   bool HasAccount(const std::string& host, const std::string& user) {
     return std::filesystem::exists(DataFile(host, "accounts", user));
   }
@@ -92,6 +101,12 @@ class ProsodyServer {
   std::string Log() { return ReadFile(dir_ / "prosody.log") + ReadFile(dir_ / "prosody.out"); }
 
  private:
+  static constexpr const char* kMucSettings =
+      "  restrict_room_creation = false\n"
+      "  muc_room_default_public_jids = true\n"
+      "  muc_room_default_changesubject = true\n"
+      "  muc_room_default_persistent = false\n";
+
   std::string DataFile(const std::string& host, const std::string& store, const std::string& user) {
     return dir_ /
            ("data/" + ProsodyEncode(host) + "/" + store + "/" + ProsodyEncode(user) + ".dat");
