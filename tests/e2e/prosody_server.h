@@ -47,12 +47,22 @@ class ProsodyServer {
   // unless given).
   void AddRoster(const std::string& host, const std::string& user, int count,
                  const std::string& contactDomain = "") {
-    std::string text = "return {\n  [false] = { [\"version\"] = 1; [\"pending\"] = {}; };\n";
+    std::vector<std::pair<std::string, std::string>> contacts;
     for (int i = 1; i <= count; ++i) {
-      std::string jid =
-          "c" + std::to_string(i) + "@" + (contactDomain.empty() ? host : contactDomain);
-      text += "  [\"" + jid + "\"] = { [\"subscription\"] = \"both\"; [\"name\"] = \"Contact " +
-              std::to_string(i) + "\"; [\"groups\"] = { [\"Friends\"] = true; }; };\n";
+      contacts.push_back(
+          {"c" + std::to_string(i) + "@" + (contactDomain.empty() ? host : contactDomain),
+           "Contact " + std::to_string(i)});
+    }
+    SetRoster(host, user, contacts);
+  }
+
+  // `user`'s roster: each (bare JID, name) in group "Friends" with subscription both.
+  void SetRoster(const std::string& host, const std::string& user,
+                 const std::vector<std::pair<std::string, std::string>>& contacts) {
+    std::string text = "return {\n  [false] = { [\"version\"] = 1; [\"pending\"] = {}; };\n";
+    for (const auto& [jid, name] : contacts) {
+      text += "  [\"" + jid + "\"] = { [\"subscription\"] = \"both\"; [\"name\"] = \"" + name +
+              "\"; [\"groups\"] = { [\"Friends\"] = true; }; };\n";
     }
     text += "};\n";
     WriteFile(DataFile(host, "roster", user), text);

@@ -28,6 +28,8 @@ Events go to stdout, one JSON object a line, flushed:
                                                            the room, or direct)
   {"event":"presence","from":..,"type":..,"show":..,"status":..}
                                                            presence from rooms and contacts
+                                                           (from a room: "jid", the occupant's
+                                                           real address, when the room shows it)
   {"event":"done","command":..}                            after each command
   {"event":"error","command":..,"error":..}                a command that could not run
 
@@ -212,10 +214,16 @@ class ChatPeer(slixmpp.ClientXMPP):
         sender = presence["from"]
         if sender.bare == self.boundjid.bare:
             return  # our own other resources
-        emit(event="presence", **{"from": str(sender), "type": presence["type"],
-                                  "show": presence["show"], "status": presence["status"]})
+        # The stanza's own type ("available" when it has none), whatever its show.
+        kind = presence.xml.get("type") or "available"
+        event = {"from": str(sender), "type": kind, "show": presence["show"],
+                 "status": presence["status"]}
+        occupant = presence.xml.find(MUC_USER + "x/" + MUC_USER + "item")
+        if occupant is not None and occupant.get("jid"):
+            event["jid"] = occupant.get("jid")  # a room that shows real addresses
+        emit(event="presence", **event)
         greet = self.args.greet
-        if (greet and not self.greeted and presence["type"] == "available"
+        if (greet and not self.greeted and kind == "available"
                 and sender.bare == slixmpp.JID(greet[0]).bare):
             self.greeted = True
             self.send_message(mto=sender, mbody=greet[1], mtype="chat")
