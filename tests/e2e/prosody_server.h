@@ -47,12 +47,22 @@ class ProsodyServer {
   // unless given).
   void AddRoster(const std::string& host, const std::string& user, int count,
                  const std::string& contactDomain = "") {
-    std::string text = "return {\n  [false] = { [\"version\"] = 1; [\"pending\"] = {}; };\n";
+    std::vector<std::pair<std::string, std::string>> contacts;
     for (int i = 1; i <= count; ++i) {
-      std::string jid =
-          "c" + std::to_string(i) + "@" + (contactDomain.empty() ? host : contactDomain);
-      text += "  [\"" + jid + "\"] = { [\"subscription\"] = \"both\"; [\"name\"] = \"Contact " +
-              std::to_string(i) + "\"; [\"groups\"] = { [\"Friends\"] = true; }; };\n";
+      contacts.push_back(
+          {"c" + std::to_string(i) + "@" + (contactDomain.empty() ? host : contactDomain),
+           "Contact " + std::to_string(i)});
+    }
+    SetRoster(host, user, contacts);
+  }
+
+  // `user`'s roster: each (bare JID, name) in group "Friends" with subscription both.
+  void SetRoster(const std::string& host, const std::string& user,
+                 const std::vector<std::pair<std::string, std::string>>& contacts) {
+    std::string text = "return {\n  [false] = { [\"version\"] = 1; [\"pending\"] = {}; };\n";
+    for (const auto& [jid, name] : contacts) {
+      text += "  [\"" + jid + "\"] = { [\"subscription\"] = \"both\"; [\"name\"] = \"" + name +
+              "\"; [\"groups\"] = { [\"Friends\"] = true; }; };\n";
     }
     text += "};\n";
     WriteFile(DataFile(host, "roster", user), text);
@@ -71,6 +81,15 @@ class ProsodyServer {
     WriteFile(dir_ / "prosody.cfg.lua", config);
   }
   int component_port() const { return component_port_; }
+
+  // A conference service at `host` where any user may create rooms. Rooms keep no log or
+  // archive, show every occupant's real address and let anyone set the subject by default. Call
+  // before Start.
+  void AddMuc(const std::string& host = "conference.localhost") {
+    std::string config = ReadFile(dir_ / "prosody.cfg.lua");
+    config += "\nComponent \"" + host + "\" \"muc\"\n" + kMucSettings;
+    WriteFile(dir_ / "prosody.cfg.lua", config);
+  }
 
   bool HasAccount(const std::string& host, const std::string& user) {
     return std::filesystem::exists(DataFile(host, "accounts", user));
@@ -92,6 +111,12 @@ class ProsodyServer {
   std::string Log() { return ReadFile(dir_ / "prosody.log") + ReadFile(dir_ / "prosody.out"); }
 
  private:
+  static constexpr const char* kMucSettings =
+      "  restrict_room_creation = false\n"
+      "  muc_room_default_public_jids = true\n"
+      "  muc_room_default_changesubject = true\n"
+      "  muc_room_default_persistent = false\n";
+
   std::string DataFile(const std::string& host, const std::string& store, const std::string& user) {
     return dir_ /
            ("data/" + ProsodyEncode(host) + "/" + store + "/" + ProsodyEncode(user) + ".dat");
