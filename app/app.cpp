@@ -7,12 +7,15 @@
 #include "app/command_line.h"
 #include "app/jabber_wnd.h"
 #include "app/login_wnd.h"
-#include "ui/roster_wnd.h"
 #include "app/platform_code.h"
 #include "platform/device_path.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "ui/active_chats_wnd.h"
+#include "ui/chat_wnd.h"
+#include "ui/muc_roster_wnd.h"
+#include "ui/roster_wnd.h"
 #include "xml/text_convert.h"
 
 std::atomic<bool> g_exiting{false};
@@ -56,6 +59,7 @@ MApp::MApp(HINSTANCE instance, const mstring& line)
 MApp::~MApp() {
   if (App() == this) {
     SetApp(nullptr);
+    MHtmlWnd::SetDebugLog(nullptr);
   }
   DeleteCriticalSection(&dispatchLock);
   DeleteCriticalSection(&conversationLock);
@@ -107,6 +111,7 @@ void MApp::SetUpComponents() {
   MDebugLog::SetMessageBox(DebugLogMessageBox);
   MHtmlWnd::SetOpenUrl(OpenUrl);
   debugLog = std::make_unique<MDebugLog>(*settings, mutexes);
+  MHtmlWnd::SetDebugLog(debugLog.get());
   debugLog->Begin();
   char stamp[16];
   std::snprintf(stamp, sizeof(stamp), "%u", GetTickCount());

@@ -19,8 +19,11 @@
 #include "xml/mstring.h"
 #include "xmpp/session.h"
 
+class MActiveChatsWnd;
+class MChatWnd;
 class MJabberWnd;
 class MLoginWnd;
+class MMUCRosterWnd;
 class MRosterWnd;
 
 class MApp {
@@ -67,7 +70,6 @@ class MApp {
   DWORD statusCommand = 0;
   DWORD platform = 0;
   std::unique_ptr<MJabberWnd> mainFrame;
-  // chat window: comes with the chat window
   MAppMutexes mutexes;
   MAppThreads threads;
   mstring commandLine;
@@ -88,6 +90,9 @@ class MApp {
   std::unique_ptr<MLogWnd> logWindow;
   std::unique_ptr<MLoginWnd> loginWindow;
   std::unique_ptr<MRosterWnd> rosterWindow;
+  std::unique_ptr<MChatWnd> chatWindow;
+  std::unique_ptr<MActiveChatsWnd> activeChatsWindow;
+  std::unique_ptr<MMUCRosterWnd> mucRosterWindow;
 
  private:
   void SetUpComponents();

@@ -50,6 +50,9 @@ class MAppRoutes {
   virtual void ResetRosterWindow() {}
   virtual void ClearRoster() {}
   virtual void CloseAllChats() {}
+  virtual void JoinRoomDialog() {}
+  // The occupants of the current conversation's room.
+  virtual void ShowRoomParticipants() {}
   virtual void ShowRosterWindow() {}
   virtual void ShowActiveChatsWindow() {}
   virtual void ToggleOnlyOnline() {}

@@ -25,11 +25,19 @@ MDispatcher::MDispatcher(MApp* app, MLoginControl* login, MRosterLink* roster)
       login_(login),
       roster_(roster),
       presence_(app, roster, &countingNotifier_),
-      geoloc_(app) {}
+      geoloc_(app),
+      conversations_(app),
+      messages_(app, &conversations_),
+      conferencePresence_(app) {
+  conversations_.SetNotifier(notifier_);
+  messages_.SetNotifier(notifier_);
+}
 
 void MDispatcher::SetNotifier(INotifier* notifier) {
   notifier_ = notifier != nullptr ? notifier : &countingNotifier_;
   presence_.SetNotifier(notifier_);
+  conversations_.SetNotifier(notifier_);
+  messages_.SetNotifier(notifier_);
 }
 
 void MDispatcher::DispatchPacket(packet* p) {
@@ -54,7 +62,7 @@ void MDispatcher::Route(packet* p) {
   switch (packet_subtype(p)) {
     case SUBTYPE_CHAT:
     case SUBTYPE_GROUPCHAT:
-      MessageReceived(p);
+      messages_.Show(p, packet_subtype(p) == SUBTYPE_GROUPCHAT);
       break;
     case SUBTYPE_GET:
       RouteGet(p);
@@ -78,7 +86,7 @@ void MDispatcher::Route(packet* p) {
       geoloc_.EventReceived(p);
       break;
     case SUBTYPE_MUC_PRESENCE:
-      ConferencePresence(p);
+      conferencePresence_.Show(p);
       break;
     default:
       break;
@@ -133,10 +141,6 @@ void MDispatcher::LocationRequest(packet* p) {
     publish_location(app_->session, packet_from(p));
   }
 }
-
-void MDispatcher::MessageReceived(packet*) {}
-
-void MDispatcher::ConferencePresence(packet*) {}
 
 bool MDispatcher::FromRosterContact(packet* p) {
   mstring from = packet_from(p);

@@ -8,7 +8,10 @@
 
 #include <cstdint>
 
+#include "app/conference_presence.h"
+#include "app/conversations.h"
 #include "app/geoloc_intake.h"
+#include "app/message_display.h"
 #include "app/notifier.h"
 #include "app/presence_display.h"
 #include "xml/packet.h"
@@ -28,6 +31,8 @@ class MDispatcher {
   void SetNotifier(INotifier* notifier);
   INotifier& Notifier() { return *notifier_; }
   MCountingNotifier& CountingNotifier() { return countingNotifier_; }
+  // Opening a conversation (the dispatcher's, shared with the rest of the program).
+  MConversations& Conversations() { return conversations_; }
   // How long after the roster's arrival presence stays quiet (file-time units, 100 ns).
   void SetQuietPeriod(std::int64_t period) { presence_.SetQuietPeriod(period); }
 
@@ -37,8 +42,6 @@ class MDispatcher {
   void RouteSet(packet* p);
   void Subscription(packet* p);
   void LocationRequest(packet* p);
-  void MessageReceived(packet* p);
-  void ConferencePresence(packet* p);
   // Whether the sender is a contact of the roster (not an announced service): only contacts
   // learn the user's location and address.
   bool FromRosterContact(packet* p);
@@ -50,4 +53,7 @@ class MDispatcher {
   INotifier* notifier_ = &countingNotifier_;
   MPresenceDisplay presence_;
   MGeolocIntake geoloc_;
+  MConversations conversations_;
+  MMessageDisplay messages_;
+  MConferencePresence conferencePresence_;
 };

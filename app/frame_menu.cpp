@@ -55,7 +55,9 @@ HMENU MainMenu() {
                   {u"&Remove", 40199},
                   {u"Re&name", 40200},
                   {u"&Info", 40201},
-                  {u"C&hat", 40202}}));
+                  {u"C&hat", 40202},
+                  {u"&Join Room...", 40260},
+                  {u"Room &Participants", 40261}}));
   AddPopup(menu, u"S&tatus",
            Popup({{u"&Available", 40034},
                   {u"&Busy", 40035},

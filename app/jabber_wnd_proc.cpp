@@ -235,6 +235,12 @@ LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lPa
     case 40249:
       app_->ShowLogWindow();
       return 0;
+    case 40260:
+      routes.JoinRoomDialog();
+      return 0;
+    case 40261:
+      routes.ShowRoomParticipants();
+      return 0;
     default:
       break;
   }

@@ -7,20 +7,10 @@
 #include "app/jabber_wnd.h"
 #include "app/roster_link.h"
 #include "roster/roster_messages.h"
+#include "ui/chat_format.h"
 #include "ui/html_wnd.h"
 #include "xml/text_convert.h"
-#include "xml/xml_escape.h"
 #include "xmpp/session.h"
-
-namespace {
-
-// Text from the network (a nickname, an address) as view text: never markup.
-mstring Escaped(const mstring& text) {
-  std::unique_ptr<char, decltype(&free)> escaped(xml_escape(nullptr, text.c_str()), &free);
-  return mstring(escaped ? escaped.get() : "");
-}
-
-}  // namespace
 
 MPresenceDisplay::MPresenceDisplay(MApp* app, MRosterLink* roster, INotifier* notifier)
     : app_(app), roster_(roster), notifier_(notifier) {}
@@ -97,8 +87,10 @@ void MPresenceDisplay::AppendToContactWindow(const RosterItem& contact, bool onl
   if (window == nullptr) {
     return;
   }
-  mstring line = "<B><P>" + Escaped(wide_to_utf8(contact.name)) + " (" + Escaped(contact.jid) +
-                 (online ? ") is online.</P></B>" : ") is offline.</P></B>");
-  window->AppendNarrow(line.c_str());
+  // Text from the network (a nickname, an address) is protected: never markup.
+  wmstring line = u"<B><P>" + ProtectMarkup(contact.name) + u" (" +
+                  ProtectMarkup(utf8_to_wide(contact.jid)) +
+                  (online ? u") is online.</P></B>" : u") is offline.</P></B>");
+  window->Append(line.c_str());
   window->Redraw();
 }

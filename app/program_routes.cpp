@@ -8,6 +8,9 @@
 #include "app/unavailable_services.h"
 #include "roster/service_accounts.h"
 #include "ui/account_dialogs.h"
+#include "ui/active_chats_wnd.h"
+#include "ui/chat_wnd.h"
+#include "ui/muc_roster_wnd.h"
 #include "ui/roster_wnd.h"
 #include "xml/text_convert.h"
 #include "xmpp/iq_tracking.h"
@@ -22,11 +25,13 @@ MProgramRoutes::MProgramRoutes(MApp* app)
       host_(app, &dispatcher_, &rosterLink_),
       contactActions_(app),
       notifications_([app] { return app->mainFrame ? app->mainFrame->GetHwnd() : nullptr; }),
-      notifier_([app]() -> const SettingsValues* { return app->settings.get(); }, &notifications_) {
+      notifier_([app]() -> const SettingsValues* { return app->settings.get(); }, &notifications_),
+      chatOperations_(app) {
   dispatcher_.SetNotifier(&notifier_);
-  // For now "Chat" on a popup opens the conversation as the command line's option does.
-  notifications_.SetChatCallback(
-      [app](const mstring& jid, const mstring&) { app->routes().OpenConversation(jid); });
+  // "Chat" on a popup: the conversation with the popup's address becomes current and shows.
+  notifications_.SetChatCallback([this](const mstring& jid, const mstring& resource) {
+    conversations().ShowConversation(jid, resource);
+  });
 }
 
 void MProgramRoutes::CreateServiceAccounts() {
@@ -51,7 +56,12 @@ void MProgramRoutes::RosterUpdateItem(LPARAM item) {
   rosterLink_.HandleMessage(UM_ROSTER_UPDATE_ITEM, 0, item);
 }
 void MProgramRoutes::RosterPresence(LPARAM item) {
+  mstring jid = item != 0 ? reinterpret_cast<RosterItem*>(item)->jid : mstring();
   rosterLink_.HandleMessage(UM_ROSTER_PRESENCE, 0, item);
+  // An open conversation's entry shows the contact's new presence.
+  if (!jid.empty() && app_->activeChatsWindow != nullptr) {
+    app_->activeChatsWindow->UpdateChat(app_->roster->GetItem(jid.c_str(), ""));
+  }
 }
 void MProgramRoutes::RosterAddService(LPARAM entry) {
   rosterLink_.HandleMessage(UM_ROSTER_ADD_SERVICE, 0, entry);
@@ -61,12 +71,61 @@ void MProgramRoutes::CreateWindows() {
   app_->loginWindow = std::make_unique<MLoginWnd>(app_->instance, &app_->windows,
                                                   app_->settings->GetFont("JLOGINWND"));
   app_->loginWindow->Create(app_->mainFrame.get());
+  app_->chatWindow = std::make_unique<MChatWnd>(
+      app_->instance, &app_->windows, app_->settings->GetFont("JCHATWNDCLASS"), *app_->settings);
+  app_->chatWindow->Create(app_->mainFrame.get());
+  app_->chatWindow->SetActions(&chatOperations_);
   app_->rosterWindow = std::make_unique<MRosterWnd>(app_->instance, &app_->windows,
                                                     app_->settings->GetFont("JROSTERWND"),
                                                     *app_->settings, *app_->roster);
   app_->rosterWindow->Create(app_->mainFrame.get());
   app_->rosterWindow->SetActions(&contactActions_);
   app_->roster->SetView(app_->rosterWindow.get());
+  app_->activeChatsWindow = std::make_unique<MActiveChatsWnd>(
+      app_->instance, &app_->windows, app_->settings->GetFont("JACTIVECHATSWND"), *app_->settings);
+  app_->activeChatsWindow->Create(app_->mainFrame.get());
+  app_->activeChatsWindow->SetChatWindow(app_->chatWindow.get());
+  app_->activeChatsWindow->SetRosterActions(&contactActions_);
+  app_->chatWindow->SetActiveChats(app_->activeChatsWindow.get());
+  app_->mucRosterWindow = std::make_unique<MMUCRosterWnd>(app_->instance, &app_->windows,
+                                                          app_->settings->GetFont("JMUCROSTERWND"));
+  app_->mucRosterWindow->Create(app_->mainFrame.get(), 0, 0);
+}
+
+// Option cw, an "xmpp:" link, a contact's Chat: the conversation comes forward.
+void MProgramRoutes::OpenConversation(const mstring& jid) {
+  std::uint32_t slash = jid.find('/');
+  mstring resource = slash == mstring::npos ? mstring() : jid.substr(slash + 1);
+  conversations().ShowConversation(jid.substr(0, slash), resource);
+}
+
+void MProgramRoutes::ShowActiveChatsWindow() {
+  if (app_->activeChatsWindow != nullptr) {
+    app_->activeChatsWindow->Show();
+  }
+}
+
+void MProgramRoutes::CloseAllChats() {
+  if (app_->chatWindow != nullptr) {
+    app_->chatWindow->CloseAllChats();
+  }
+  if (app_->activeChatsWindow != nullptr) {
+    app_->activeChatsWindow->Reset();
+  }
+}
+
+void MProgramRoutes::JoinRoomDialog() {
+  ::JoinRoomDialog(&chatOperations_);
+}
+
+void MProgramRoutes::ShowRoomParticipants() {
+  MChatWnd* chat = app_->chatWindow.get();
+  ChatRecord* current = chat != nullptr ? chat->CurrentChat() : nullptr;
+  if (current == nullptr || current->type != kChatConference || app_->mucRosterWindow == nullptr) {
+    return;
+  }
+  app_->mucRosterWindow->ShowParticipants(*current);
+  app_->mucRosterWindow->Show();
 }
 
 void MProgramRoutes::ShowRosterWindow() {

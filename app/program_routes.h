@@ -7,6 +7,7 @@
 
 #include "app/app_host.h"
 #include "app/app_routes.h"
+#include "app/chat_operations.h"
 #include "app/contact_actions.h"
 #include "app/desktop_notifier.h"
 #include "app/dispatcher.h"
@@ -25,6 +26,8 @@ class MProgramRoutes : public MAppRoutes {
   MAppHost& host() { return host_; }
   MDispatcher& dispatcher() { return dispatcher_; }
   MNotificationManager& notifications() { return notifications_; }
+  MConversations& conversations() { return dispatcher_.Conversations(); }
+  MChatOperations& chatOperations() { return chatOperations_; }
 
   void RosterAddItem(LPARAM item) override;
   void RosterRemoveItem(LPARAM item) override;
@@ -61,6 +64,11 @@ class MProgramRoutes : public MAppRoutes {
   void RunSetupWizard() override;
   void ClosePopup(LPARAM id) override;
   void OpenPopupChat(LPARAM id) override;
+  void OpenConversation(const mstring& jid) override;
+  void ShowActiveChatsWindow() override;
+  void CloseAllChats() override;
+  void JoinRoomDialog() override;
+  void ShowRoomParticipants() override;
 
   void CreateServiceAccounts() override;
   void CreateSession() override;
@@ -77,4 +85,5 @@ class MProgramRoutes : public MAppRoutes {
   MContactActions contactActions_;
   MNotificationManager notifications_;
   MDesktopNotifier notifier_;
+  MChatOperations chatOperations_;
 };

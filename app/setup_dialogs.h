@@ -20,6 +20,13 @@ void RunSetupWizard();
 // whether "Do not display this again" was checked when the user confirmed it.
 bool UnavailableServicesDialog(const std::vector<wmstring>& names);
 
+class MChatOperations;
+// "Join Room": the room, the nickname and the password; OK joins through `operations`.
+void JoinRoomDialog(MChatOperations* operations);
+constexpr int kJoinRoomAddress = 1301;
+constexpr int kJoinRoomNickname = 1302;
+constexpr int kJoinRoomPassword = 1303;
+
 // The proxy port as typed: the leading decimal digits (0 when there are none), saturating
 // instead of wrapping around.
 DWORD ParseProxyPort(const WCHAR* text);

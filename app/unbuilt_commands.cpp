@@ -9,9 +9,6 @@ constexpr UINT kUnbuiltCommands[] = {
     40157,  // "RididEdazov": quick phrases
     40193,  // "LBS": location setup
     40206,  // "MyLocation"
-    40202,  // Contacts "Chat": comes with the chat window
-    40211,  // "Active Chats"
-    65001,  // button "Active Chats Window"
     113,    // button "GPS Status"
 };
 

@@ -16,8 +16,7 @@ class IChatActions {
   // to be sent), non-zero otherwise.
   virtual int SendChat(const mstring& to, const mstring& body) = 0;
   virtual int SendGroupChat(const mstring& room, const mstring& body) = 0;
-  virtual void InviteToRoom(const mstring& room, const mstring& invitee,
-                            const mstring& reason) = 0;
+  virtual void InviteToRoom(const mstring& room, const mstring& invitee, const mstring& reason) = 0;
   virtual void LeaveRoom(const mstring& room) = 0;
   // The user's own name for the "says:" line of sent messages.
   virtual wmstring OwnName() = 0;

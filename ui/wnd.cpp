@@ -159,6 +159,7 @@ void MWnd::Present() {
     ShowWindow(child, SW_SHOW);
   }
   SetActiveWindow(hwnd_);
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   if (stack_ != nullptr) {
     stack_->MoveToFront(this);
   }

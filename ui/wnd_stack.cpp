@@ -124,6 +124,9 @@ void MWndStack::BringToFront(MWnd* window) {
     }
   }
   window->ShowWithChildren(SW_SHOW);
+  // Siblings behind it may still be shown (top-level ones, or ones never hidden): the front
+  // window goes over them, or a sibling created later would cover it.
+  SetWindowPos(window->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   windows_.erase(found);
   windows_.insert(windows_.begin(), window);
 }

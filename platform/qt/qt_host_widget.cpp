@@ -17,6 +17,21 @@ namespace {
 // key state is that of the message being handled, not of the keyboard right now).
 Qt::KeyboardModifiers deliveredModifiers;
 
+// Sets the delivered modifiers for the delivery of one event, and back afterwards (so a held
+// Ctrl is not reported for a later event that came without it).
+class DeliveringModifiers {
+ public:
+  explicit DeliveringModifiers(Qt::KeyboardModifiers modifiers) : outer_(deliveredModifiers) {
+    deliveredModifiers = modifiers;
+  }
+  ~DeliveringModifiers() { deliveredModifiers = outer_; }
+  DeliveringModifiers(const DeliveringModifiers&) = delete;
+  DeliveringModifiers& operator=(const DeliveringModifiers&) = delete;
+
+ private:
+  Qt::KeyboardModifiers outer_;
+};
+
 LPARAM PointParam(const QPointF& point) {
   return MAKELPARAM(static_cast<int>(point.x()), static_cast<int>(point.y()));
 }
@@ -75,7 +90,7 @@ class HostWidget : public QWidget {
     Deliver(WM_SIZE, 0, MAKELPARAM(client.width(), client.height()));
   }
   void keyPressEvent(QKeyEvent* event) override {
-    deliveredModifiers = event->modifiers();
+    DeliveringModifiers delivering(event->modifiers());
     WPARAM key = VirtualKeyOf(event->key());
     if (key != 0) {
       Deliver(WM_KEYDOWN, key, 0);
@@ -87,7 +102,7 @@ class HostWidget : public QWidget {
     }
   }
   void mousePressEvent(QMouseEvent* event) override {
-    deliveredModifiers = event->modifiers();
+    DeliveringModifiers delivering(event->modifiers());
     if (event->button() == Qt::LeftButton) {
       Deliver(WM_LBUTTONDOWN, 1, PointParam(event->position()));
     } else if (event->button() == Qt::RightButton) {
