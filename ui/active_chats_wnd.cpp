@@ -131,6 +131,11 @@ wmstring MActiveChatsWnd::ItemText(const ChatRecord& record) const {
   if (record.type != kChatOneToOne) {
     return utf8_to_wide(record.peer.jid);
   }
+  // A private conversation with a room occupant: its nickname and the room.
+  if (std::uint32_t slash = record.peer.jid.find('/'); slash != mstring::npos) {
+    return utf8_to_wide(record.peer.jid.substr(slash + 1)) + u" (" +
+           utf8_to_wide(record.peer.jid.substr(0, slash)) + u")";
+  }
   const wmstring& name =
       record.peer.name.empty() ? utf8_to_wide(record.peer.jid) : record.peer.name;
   return RosterDisplayText(name, record.peer.status, settings_.showStatus);

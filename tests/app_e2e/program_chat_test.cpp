@@ -2,11 +2,13 @@
 // peers and go-sendxmpp on the other side: every character arrives and shows as it was sent,
 // links are links, rooms show who comes and goes, private room messages stay private, and a
 // message that bounces is one line.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/setup_dialogs.h"
 #include "chat_peer.h"
+#include "platform/gdi.h"
 #include "platform/reg_text.h"
 #include "program_fixture.h"
 #include "ui/chat_wnd.h"
@@ -25,6 +27,7 @@ const std::vector<std::string> kBodies = {
     "\"double\" and 'single' quotes",
     "caf\u00e9 costs 5 \u20ac",
     "smile \U0001F600 please",
+    "good :-) day",
     "see www.example.org/path?q=1&r=2 now",
     "and https://example.org/a?b=1&c=2 too",
 };
@@ -131,6 +134,8 @@ TEST_F(ProgramChatTest, OneToOneKeepsEveryCharacterBothWays) {
   EXPECT_TRUE(HasLink("http://www.example.org/path?q=1&r=2"));
   EXPECT_TRUE(HasLink("https://example.org/a?b=1&c=2"));
   EXPECT_FALSE(HasLink("/etc/passwd"));
+  EXPECT_TRUE(std::any_of(chat().LayoutOps().begin(), chat().LayoutOps().end(),
+                          [](const HtmlOp& op) { return op.kind == HtmlOp::Kind::Image; }));
   EXPECT_EQ(1, notifier().Sounds(EventSound::FirstMessage));
   EXPECT_EQ(static_cast<int>(received.size()), notifier().Sounds(EventSound::Message));
 
@@ -139,6 +144,7 @@ TEST_F(ProgramChatTest, OneToOneKeepsEveryCharacterBothWays) {
     EXPECT_NE(bob.WaitForMessage(body), nullptr) << body << "\n" << bob.Output();
   }
   EXPECT_NE(Shown(record).find(u"alice says: caf\u00e9"), std::u16string::npos);
+  SaveWindowToPng(app_->mainFrame->GetHwnd(), ORVIK_ARTIFACTS_DIR "/program_chat.png");
 }
 
 TEST_F(ProgramChatTest, GoSendxmppIsASecondPeerBothWays) {
@@ -231,6 +237,15 @@ TEST_F(ProgramChatTest, ARoomShowsWhoComesAndGoesAndKeepsPrivateMessagesPrivate)
   ASSERT_NE(reply, nullptr);
   EXPECT_EQ(reply["type"], "chat");
   EXPECT_EQ(reply["from"], kRoom + "/alice");
+
+  Shown(room);
+  SaveWindowToPng(app_->mainFrame->GetHwnd(), ORVIK_ARTIFACTS_DIR "/program_room.png");
+  SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, 40261, 0);  // Room Participants
+  ProcessDisplayEvents();
+  SaveWindowToPng(app_->mainFrame->GetHwnd(), ORVIK_ARTIFACTS_DIR "/program_participants.png");
+  SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, 40211, 0);  // Active Chats
+  ProcessDisplayEvents();
+  SaveWindowToPng(app_->mainFrame->GetHwnd(), ORVIK_ARTIFACTS_DIR "/program_active_chats.png");
 
   // Closing the room's conversation leaves the room.
   chat().SetCurrentChat(room);

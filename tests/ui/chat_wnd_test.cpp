@@ -206,6 +206,20 @@ TEST_F(ChatWndTest, ActiveChatsShowNewMessagesRoomsAndPresence) {
   EXPECT_EQ(ImageOf(bob), 6);
   EXPECT_EQ(bob->peer.name, wmstring(u"Bobby"));
   EXPECT_EQ(active_.Items().size(), 4u);
+  // A private conversation with a room occupant names the occupant and the room.
+  ChatRecord* whisper = chat_.OpenChat(kChatOneToOne, u"me", Peer("room@conf/bob", u"x"));
+  for (HTREEITEM item : active_.Items()) {
+    if (active_.RecordOf(item) == whisper) {
+      WCHAR text[64] = {};
+      TVITEM fields{};
+      fields.mask = TVIF_TEXT;
+      fields.hItem = item;
+      fields.pszText = text;
+      fields.cchTextMax = 64;
+      TreeView_GetItem(active_.Tree(), &fields);
+      EXPECT_EQ(std::u16string(text), u"bob (room@conf)");
+    }
+  }
 }
 
 TEST_F(ChatWndTest, ChatOpensTheSelectedConversation) {
