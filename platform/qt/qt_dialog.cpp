@@ -45,6 +45,12 @@ LRESULT DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     EndDialog(dialog, IDCANCEL);
     return TRUE;
   }
+  // Enter that no control kept for itself (a multi-line field does) is the default button, OK,
+  // which goes through the dialog's procedure like a press of it.
+  if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+    PostMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return TRUE;
+  }
   if (message == WM_PAINT) {
     PAINTSTRUCT paint;
     BeginPaint(dialog, &paint);
@@ -110,8 +116,16 @@ LRESULT DialogBoxIndirectParam(HINSTANCE, const DIALOGTEMPLATE* dialogTemplate, 
   QtWindow* ownerState = NativeOf(owner);
   HWND bar = ownerState != nullptr ? ownerState->menuBar : nullptr;
   BOOL barWasDisabled = bar != nullptr ? EnableWindow(bar, FALSE) : FALSE;
-  HWND first =
-      dialogTemplate->count > 0 ? GetDlgItem(dialog, dialogTemplate->items[0].id) : nullptr;
+  // The keyboard starts in the first control that takes input, as with a tab stop: a label
+  // cannot take it.
+  HWND first = nullptr;
+  for (int i = 0; i < dialogTemplate->count && first == nullptr; ++i) {
+    const DIALOGITEM& item = dialogTemplate->items[i];
+    if (QString::fromUtf16(item.className).compare(QLatin1String("STATIC"), Qt::CaseInsensitive) !=
+        0) {
+      first = GetDlgItem(dialog, item.id);
+    }
+  }
   if (SendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) != FALSE &&
       first != nullptr) {
     SetFocus(first);

@@ -146,6 +146,7 @@ struct DialogCheck {
   RECT dialogClient;
   BOOL barEnabled;
   WCHAR typed[32];
+  bool editFocused;
 };
 
 LRESULT CheckingDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -157,10 +158,15 @@ LRESULT CheckingDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
     check->barEnabled = IsWindowEnabled(check->bar);
     SetDlgItemTextW(dialog, 1020, u"proxy.example.org");
     CheckDlgButton(dialog, 1016, BST_CHECKED);
-    PostMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessage(dialog, WM_USER, 0, 0);
+    return TRUE;
+  }
+  if (message == WM_USER) {  // the user presses Enter in the field: OK
+    SimulateKey(GetDlgItem(dialog, 1020), VK_RETURN, u'\r');
     return TRUE;
   }
   if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+    check->editFocused = GetFocus() == GetDlgItem(dialog, 1020);
     GetDlgItemTextW(dialog, 1020, check->typed, 32);
     EndDialog(dialog, IsDlgButtonChecked(dialog, 1016) == BST_CHECKED ? 5 : 6);
     return TRUE;
@@ -169,7 +175,8 @@ LRESULT CheckingDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 // A dialog from a template covers its owner's client area, keeps the menu bar out of reach
-// while it runs, and hands its controls' values to its procedure.
+// while it runs, starts with the keyboard in its first control that takes input (not in a
+// label), takes Enter in a field as OK, and hands its controls' values to its procedure.
 TEST_F(MenuAndGdiTest, TemplateDialogFillsItsOwnerAndDisablesTheMenuBar) {
   static const WNDCLASS ownerClass{0,       OwnerProc, 0,       0,       nullptr,
                                    nullptr, nullptr,   nullptr, nullptr, u"JDIALOGOWNERWND"};
@@ -178,11 +185,13 @@ TEST_F(MenuAndGdiTest, TemplateDialogFillsItsOwnerAndDisablesTheMenuBar) {
                                nullptr, nullptr, nullptr);
   HWND bar = CreateMenuBar(owner, SampleMenu());
   static const DIALOGITEM items[] = {
-      {u"BUTTON", u"Use Proxy Server (SOCKS5)", 1016, BS_AUTOCHECKBOX, 4, 4, 200, 20},
       {u"STATIC", u"Server:", 1021, 0, 4, 30, 60, 20},
-      {u"EDIT", u"", 1020, 0, 70, 30, 150, 20}};
+      {u"EDIT", u"", 1020, 0, 70, 30, 150, 20},
+      {u"BUTTON", u"Use Proxy Server (SOCKS5)", 1016, BS_AUTOCHECKBOX, 4, 4, 200, 20}};
   static const DIALOGTEMPLATE proxy{u"Proxy Setup", items, 3};
-  DialogCheck check{owner, bar, {}, {}, TRUE, {0}};
+  DialogCheck check{owner, bar, {}, {}, TRUE, {0}, false};
+  SetActiveWindow(owner);
+  ProcessDisplayEvents();
   EXPECT_EQ(DialogBoxIndirectParam(nullptr, &proxy, owner, CheckingDialog,
                                    reinterpret_cast<LPARAM>(&check)),
             5);
@@ -191,6 +200,7 @@ TEST_F(MenuAndGdiTest, TemplateDialogFillsItsOwnerAndDisablesTheMenuBar) {
   EXPECT_FALSE(check.barEnabled);
   EXPECT_TRUE(IsWindowEnabled(bar));
   EXPECT_EQ(std::u16string(check.typed), u"proxy.example.org");
+  EXPECT_TRUE(check.editFocused);
   DestroyWindow(owner);
 }
 

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "tests/ui/chat_wnd_support.h"
+#include "tests/ui/roster_wnd_support.h"
 #include "ui/muc_roster_wnd.h"
+#include "ui/roster_dialogs.h"
 
 namespace {
 
@@ -233,6 +235,30 @@ TEST_F(ChatWndTest, ChatOpensTheSelectedConversation) {
   EXPECT_EQ(chat_.CurrentChat(), bob);
   EXPECT_EQ(std::u16string(chat_.GetContent().c_str()), bob->History());
   EXPECT_NE(carol, bob);
+}
+
+TEST_F(ChatWndTest, InfoAndDialActOnTheActiveChatsSelection) {
+  Open(kChatOneToOne, "bob@x");
+  ChatRecord* carol = Open(kChatOneToOne, "carol@x", u"Carol");
+  chat_.SetCurrentChat(chat_.FindChat("bob@x", kChatOneToOne));  // the chat window shows Bob
+  RecordingActions roster;
+  active_.SetRosterActions(&roster);
+  for (HTREEITEM item : active_.Items()) {
+    if (active_.RecordOf(item) == carol) {
+      SendMessage(active_.Tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    }
+  }
+  active_.WindowProc(active_.GetHwnd(), WM_COMMAND, MAKEWPARAM(40182, 0), 0);  // Dial
+  EXPECT_EQ(roster.log, std::vector<std::string>{"Dial carol@x"});
+  std::u16string shown;
+  UINT_PTR timer = SetTimer(nullptr, 0, 30, PlayStep);
+  Steps().assign({{"Contact Information", [&](HWND dialog) {
+                     shown = TextOf(dialog, IDC_INFO_JID);
+                     Press(dialog, IDOK);
+                   }}});
+  active_.WindowProc(active_.GetHwnd(), WM_COMMAND, MAKEWPARAM(kActiveChatsInfoButton, 0), 0);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(shown.substr(0, 7), u"carol@x");
 }
 
 TEST_F(ChatWndTest, RoomOccupantsAreListedAsText) {

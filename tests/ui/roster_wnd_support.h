@@ -40,6 +40,9 @@ class RecordingActions : public IRosterActions {
     log.push_back(std::string("Chat ") + jid.c_str() + "/" + resource.c_str());
   }
   void ShowActiveChats() override { log.push_back("ActiveChats"); }
+  void DialContact(const RosterItem& contact) override {
+    log.push_back(std::string("Dial ") + contact.jid.c_str());
+  }
 
   bool canChat = false;
   std::vector<std::string> log;
