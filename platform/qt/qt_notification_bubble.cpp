@@ -14,8 +14,9 @@ namespace {
 constexpr int kMargin = 8;
 constexpr int kWidth = 300;
 
-// Places the visible bubbles of `top` from its bottom right corner upwards, oldest lowest.
-void StackBubbles(QWidget* top) {
+// The shown bubbles of `top`, oldest first. Raising a bubble reorders the children: the order
+// of showing is kept by each bubble.
+std::vector<QtNotificationBubble*> ShownBubbles(QWidget* top) {
   std::vector<QtNotificationBubble*> bubbles;
   for (QObject* child : top->children()) {
     auto* bubble = dynamic_cast<QtNotificationBubble*>(child);
@@ -23,9 +24,14 @@ void StackBubbles(QWidget* top) {
       bubbles.push_back(bubble);
     }
   }
-  // Raising a bubble reorders the children: the order of showing is kept by each bubble.
   std::sort(bubbles.begin(), bubbles.end(),
             [](auto* a, auto* b) { return a->order() < b->order(); });
+  return bubbles;
+}
+
+// Places the shown bubbles of `top` from its bottom right corner upwards, oldest lowest.
+void StackBubbles(QWidget* top) {
+  std::vector<QtNotificationBubble*> bubbles = ShownBubbles(top);
   int width = std::max(120, std::min(kWidth, top->width() - 2 * kMargin));
   int bottom = top->height() - kMargin;
   for (QtNotificationBubble* bubble : bubbles) {
@@ -43,6 +49,12 @@ void StackBubbles(QWidget* top) {
 }
 
 }  // namespace
+
+void RaiseNotificationBubbles(QWidget* top) {
+  for (QtNotificationBubble* bubble : ShownBubbles(top)) {
+    bubble->raise();
+  }
+}
 
 QtNotificationBubble::QtNotificationBubble(QWidget* top, DWORD id, HWND sink, const QString& title,
                                            const NotificationBody& body, int seconds)

@@ -9,6 +9,9 @@
 #include "platform/qt/qt_notification_body.h"
 #include "platform/window.h"
 
+// Puts the shown bubbles of `top` back over its other children (after one of them was raised).
+void RaiseNotificationBubbles(QWidget* top);
+
 class QtNotificationBubble : public QFrame {
  public:
   // Shown at once on `top`; hides itself after `seconds` (never when 0 or less).

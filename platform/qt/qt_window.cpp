@@ -8,6 +8,8 @@
 #include <set>
 #include <vector>
 
+#include "platform/qt/qt_notification_bubble.h"
+
 namespace {
 
 // Every state made by CreateNativeWindow and not yet released.
@@ -259,6 +261,10 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT f
   widget->setGeometry(geometry);
   if ((flags & SWP_NOZORDER) == 0) {
     widget->raise();
+    // A notification stays over the window brought forward beneath it.
+    if (QWidget* parent = widget->parentWidget()) {
+      RaiseNotificationBubbles(parent);
+    }
   }
   return TRUE;
 }

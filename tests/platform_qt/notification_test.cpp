@@ -110,6 +110,19 @@ TEST_F(NotificationTest, BubblesStackAndCloseTheGap) {
   SHNotificationRemove(504);
 }
 
+TEST_F(NotificationTest, ABubbleStaysOverAWindowBroughtForward) {
+  ASSERT_EQ(Show(505), ERROR_SUCCESS);
+  QWidget* top = WidgetOf(sink_)->window();
+  HWND page = CreateWindowExW(0, u"JNOTIFYTEST", u"page", WS_CHILD | WS_VISIBLE, 0, 0, 480, 640,
+                              sink_, nullptr, nullptr, nullptr);
+  SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  QWidget* bubble = Bubble(505);
+  QWidget* atBubble = top->childAt(bubble->geometry().center());
+  EXPECT_TRUE(atBubble == bubble || bubble->isAncestorOf(atBubble));
+  DestroyWindow(page);
+  SHNotificationRemove(505);
+}
+
 TEST(NotificationBodyTest, PlainTextAndEscapingForTheDesktop) {
   NotificationBody body = ParseNotificationBody(QString::fromUtf16(kBody));
   EXPECT_EQ(body.plainText, "bob says: a <b> & c");
