@@ -46,27 +46,20 @@ MLoginWnd::~MLoginWnd() {
   }
 }
 
-HWND MLoginWnd::AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style) {
-  HWND control = CreateWindowExW(
-      0, className, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 10, 10, hwnd_,
-      reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), instance_, nullptr);
-  AddChildHwnd(control);
-  return control;
-}
-
 HWND MLoginWnd::Create(MWnd* parentWnd, int iconId, int menuBarId) {
   if (MWnd::Create(parentWnd, iconId, menuBarId) == nullptr) {
     return nullptr;
   }
-  AddControl(WC_STATIC, u"Servername:", 0, SS_LEFT);
-  AddControl(WC_EDIT, u"", kLoginServerEdit, ES_AUTOHSCROLL);
-  AddControl(WC_STATIC, u"Username:", 0, SS_LEFT);
-  AddControl(WC_EDIT, u"", kLoginUserEdit, ES_AUTOHSCROLL);
-  AddControl(WC_STATIC, u"Password:", 0, SS_LEFT);
-  AddControl(WC_EDIT, u"", kLoginPasswordEdit, ES_AUTOHSCROLL | ES_PASSWORD);
-  AddControl(WC_BUTTON, u"Setup", kLoginSetup, BS_PUSHBUTTON);
-  AddControl(WC_BUTTON, u"Connect", kLoginConnect, BS_DEFPUSHBUTTON);
-  AddControl(WC_BUTTON, u"Auto Login", kLoginAutoLogin, BS_AUTOCHECKBOX);
+  AddControl(WC_STATIC, u"Servername:", 0, WS_VISIBLE | WS_TABSTOP | SS_LEFT);
+  AddControl(WC_EDIT, u"", kLoginServerEdit, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL);
+  AddControl(WC_STATIC, u"Username:", 0, WS_VISIBLE | WS_TABSTOP | SS_LEFT);
+  AddControl(WC_EDIT, u"", kLoginUserEdit, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL);
+  AddControl(WC_STATIC, u"Password:", 0, WS_VISIBLE | WS_TABSTOP | SS_LEFT);
+  AddControl(WC_EDIT, u"", kLoginPasswordEdit,
+             WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD);
+  AddControl(WC_BUTTON, u"Setup", kLoginSetup, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
+  AddControl(WC_BUTTON, u"Connect", kLoginConnect, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
+  AddControl(WC_BUTTON, u"Auto Login", kLoginAutoLogin, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX);
   // The arrow keys reach this window before the controls of the focus cycle handle them.
   for (std::size_t i = 0; i < std::size(kFocusCycle); ++i) {
     HWND control = Control(kFocusCycle[i]);

@@ -38,7 +38,6 @@ class MLoginWnd : public MWnd {
   HWND Control(int id) const;
 
  private:
-  HWND AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style);
   void Paint();
   void Connect();
   // Up and Down move the focus round server, user name, password and "Auto Login".

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/notification.h"
+#include "ui/html_entities.h"
 #include "xml/text_convert.h"
 
 namespace {
@@ -18,36 +19,10 @@ const WCHAR kBodyEnd[] =
     u"name='cmd:113' value='Close'></p></body></html>";
 const WCHAR kNotificationTitle[] = u"orvik Messenger";
 
-wmstring EscapeHtml(const wmstring& text) {
-  std::u16string escaped;
-  for (const WCHAR* c = text.c_str(); *c != 0; ++c) {
-    switch (*c) {
-      case u'&':
-        escaped += u"&amp;";
-        break;
-      case u'<':
-        escaped += u"&lt;";
-        break;
-      case u'>':
-        escaped += u"&gt;";
-        break;
-      case u'"':
-        escaped += u"&quot;";
-        break;
-      case u'\'':
-        escaped += u"&#39;";
-        break;
-      default:
-        escaped += *c;
-    }
-  }
-  return wmstring(escaped.c_str());
-}
-
 }  // namespace
 
 wmstring NotificationBody(const wmstring& text) {
-  return wmstring(kBodyStart) + EscapeHtml(text) + kBodyEnd;
+  return wmstring(kBodyStart) + wmstring(EncodeEntities(text.c_str()).c_str()) + kBodyEnd;
 }
 
 MNotificationManager::MNotificationManager(SinkProvider sink) : sink_(std::move(sink)) {}

@@ -71,21 +71,14 @@ MActiveChatsWnd::~MActiveChatsWnd() {
   }
 }
 
-HWND MActiveChatsWnd::AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style) {
-  HWND control =
-      CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), instance_, nullptr);
-  AddChildHwnd(control);
-  return control;
-}
-
 HWND MActiveChatsWnd::Create(MWnd* parentWnd, int iconId, int menuBarId) {
   if (MWnd::Create(parentWnd, iconId, menuBarId) == nullptr) {
     return nullptr;
   }
-  tree_ = AddControl(WC_TREEVIEW, kActiveChatsWindowName, 0, WS_CLIPSIBLINGS | TVS_HASBUTTONS);
-  infoButton_ = AddControl(WC_BUTTON, u"Info", kActiveChatsInfoButton, WS_BORDER);
-  chatButton_ = AddControl(WC_BUTTON, u"Chat", kActiveChatsChatButton, WS_BORDER);
+  tree_ = AddControl(WC_TREEVIEW, kActiveChatsWindowName, 0,
+                     WS_VISIBLE | WS_CLIPSIBLINGS | TVS_HASBUTTONS);
+  infoButton_ = AddControl(WC_BUTTON, u"Info", kActiveChatsInfoButton, WS_VISIBLE | WS_BORDER);
+  chatButton_ = AddControl(WC_BUTTON, u"Chat", kActiveChatsChatButton, WS_VISIBLE | WS_BORDER);
   SetFontIndirect(tree_, logFont_);
   images_ = CreateRosterImageList(instance_, settings_.smallBitmaps);
   if (images_ != nullptr) {

@@ -50,7 +50,6 @@ class MActiveChatsWnd : public MWnd {
   std::vector<HTREEITEM> Items() const;
 
  private:
-  HWND AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style);
   wmstring ItemText(const ChatRecord& record) const;
   int ItemImage(const ChatRecord& record) const;
   void SetItem(HTREEITEM item, const ChatRecord& record);

@@ -33,27 +33,19 @@ MChatWnd::~MChatWnd() {
   }
 }
 
-HWND MChatWnd::AddControl(const WCHAR* className, int id, DWORD style, const WCHAR* text) {
-  HWND control =
-      CreateWindowExW(0, className, text, WS_CHILD | style, 0, 0, 10, 10, hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), instance_, nullptr);
-  AddChildHwnd(control);
-  return control;
-}
-
 HWND MChatWnd::Create(MWnd* parentWnd, int iconId, int menuBarId) {
   if (MHtmlWnd::Create(parentWnd, iconId, menuBarId) == nullptr) {
     return nullptr;
   }
-  list_ = AddControl(WC_COMBOBOX, kChatListId, WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT);
-  input_ = AddControl(WC_EDIT, kChatInputId, WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL);
+  list_ = AddControl(WC_COMBOBOX, u"", kChatListId, WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT);
+  input_ = AddControl(WC_EDIT, u"", kChatInputId, WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL);
   SendMessage(input_, EM_LIMITTEXT, kChatInputLimit, 0);
   SetWindowLongPtr(input_, GWL_USERDATA, reinterpret_cast<LONG_PTR>(this));
   inputProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtr(input_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&MChatWnd::InputProc)));
-  send_ = AddControl(WC_BUTTON, kChatSendButton, WS_BORDER | BS_PUSHBUTTON, u"Send");
-  clear_ = AddControl(WC_BUTTON, kChatClearButton, WS_BORDER | BS_PUSHBUTTON, u"Clear");
-  close_ = AddControl(WC_BUTTON, kChatCloseButton, WS_BORDER | BS_PUSHBUTTON, u"Close");
+  send_ = AddControl(WC_BUTTON, u"Send", kChatSendButton, WS_BORDER | BS_PUSHBUTTON);
+  clear_ = AddControl(WC_BUTTON, u"Clear", kChatClearButton, WS_BORDER | BS_PUSHBUTTON);
+  close_ = AddControl(WC_BUTTON, u"Close", kChatCloseButton, WS_BORDER | BS_PUSHBUTTON);
   SetFontIndirect(GetView(), logFont_);
   ApplyFont(input_, GetFontHandle());
   Relayout();

@@ -79,7 +79,6 @@ class MChatWnd : public MHtmlWnd {
   // The input field's replacement procedure: the Enter rule and the page keys.
   static LRESULT InputProc(HWND input, UINT message, WPARAM wParam, LPARAM lParam);
   bool EnterSends() const;
-  HWND AddControl(const WCHAR* className, int id, DWORD style, const WCHAR* text = u"");
   bool OnCommand(WORD id, WORD code);
   void OnListSelection();
   // The input field's text, and setting it with the caret at its end (or start).

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/html_entities.h"
+
 // Longer forms come before their shorter ones, so "O:-)" is a halo and not "O" and a smile.
 const EmoticonEntry kEmoticons[] = {
     {u"O:-)", u"IDB_EMOTICON_GOOD"},
@@ -130,35 +132,11 @@ bool IsSpaceAt(const std::u16string& text, std::size_t pos) {
   return pos < text.size() && text[pos] == u' ';
 }
 
-// An attribute value as XML text: the emoticon texts hold "<", ">" and "&".
-std::u16string AttributeText(const WCHAR* text) {
-  std::u16string escaped;
-  for (const WCHAR* c = text; *c != 0; ++c) {
-    switch (*c) {
-      case u'&':
-        escaped += u"&amp;";
-        break;
-      case u'<':
-        escaped += u"&lt;";
-        break;
-      case u'>':
-        escaped += u"&gt;";
-        break;
-      case u'"':
-        escaped += u"&quot;";
-        break;
-      default:
-        escaped += *c;
-    }
-  }
-  return escaped;
-}
-
 // The element that stands for an image, as the view reads it; the emoticon's own text goes
 // along so that copying the picture gives the text back.
 std::u16string ImageElement(const EmoticonEntry& entry) {
   return std::u16string(u"<IMG SRC = \"") + entry.image + u"\" ALT = \"" +
-         AttributeText(entry.text) + u"\"></IMG>";
+         EncodeEntities(entry.text) + u"\"></IMG>";
 }
 
 // Text with a mark per character: true where it belongs to an inserted element, which an

@@ -36,3 +36,29 @@ std::u16string DecodeEntitiesOnce(const wmstring& text) {
   }
   return output;
 }
+
+std::u16string EncodeEntities(const WCHAR* text) {
+  std::u16string encoded;
+  for (const WCHAR* c = text; c != nullptr && *c != 0; ++c) {
+    switch (*c) {
+      case u'&':
+        encoded += u"&amp;";
+        break;
+      case u'<':
+        encoded += u"&lt;";
+        break;
+      case u'>':
+        encoded += u"&gt;";
+        break;
+      case u'"':
+        encoded += u"&quot;";
+        break;
+      case u'\'':
+        encoded += u"&#39;";
+        break;
+      default:
+        encoded += *c;
+    }
+  }
+  return encoded;
+}

@@ -33,25 +33,17 @@ MRosterWnd::~MRosterWnd() {
   }
 }
 
-HWND MRosterWnd::AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style) {
-  HWND control =
-      CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), instance_, nullptr);
-  AddChildHwnd(control);
-  return control;
-}
-
 HWND MRosterWnd::Create(MWnd* parentWnd, int iconId, int menuBarId) {
   if (MWnd::Create(parentWnd, iconId, menuBarId) == nullptr) {
     return nullptr;
   }
   // The advertising banner's strip: empty, 0 pixels high.
-  banner_ = AddControl(WC_STATIC, u"", 0, SS_LEFT);
-  tree_.Attach(
-      AddControl(WC_TREEVIEW, kRosterTreeClass, kRosterTreeId, WS_CLIPSIBLINGS | TVS_HASBUTTONS));
-  add_ = AddControl(WC_BUTTON, u"Add", kRosterAddButton, WS_BORDER | BS_PUSHBUTTON);
-  chat_ = AddControl(WC_BUTTON, u"Chat", kRosterChatButton, WS_BORDER | BS_PUSHBUTTON);
-  info_ = AddControl(WC_BUTTON, u"Info", kRosterInfoButton, WS_BORDER | BS_PUSHBUTTON);
+  banner_ = AddControl(WC_STATIC, u"", 0, WS_VISIBLE | SS_LEFT);
+  tree_.Attach(AddControl(WC_TREEVIEW, kRosterTreeClass, kRosterTreeId,
+                          WS_VISIBLE | WS_CLIPSIBLINGS | TVS_HASBUTTONS));
+  add_ = AddControl(WC_BUTTON, u"Add", kRosterAddButton, WS_VISIBLE | WS_BORDER | BS_PUSHBUTTON);
+  chat_ = AddControl(WC_BUTTON, u"Chat", kRosterChatButton, WS_VISIBLE | WS_BORDER | BS_PUSHBUTTON);
+  info_ = AddControl(WC_BUTTON, u"Info", kRosterInfoButton, WS_VISIBLE | WS_BORDER | BS_PUSHBUTTON);
   SetFontIndirect(tree_.Hwnd(), logFont_);
   images_ = CreateRosterImageList(instance_, settings_.smallBitmaps);
   if (images_ != nullptr) {

@@ -70,7 +70,6 @@ class MRosterWnd : public MWnd, public IRosterView {
   HWND Control(int id) const;
 
  private:
-  HWND AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style);
   void UpdateChatButton();
   // Inserts the contact when missing (unless its group may not be shown), then gives every item
   // of the jid in that group the data, the display text with `bracket` and the presence image.

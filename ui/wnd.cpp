@@ -99,6 +99,14 @@ std::vector<HWND> MWnd::ChildHwnds() {
   return copy;
 }
 
+HWND MWnd::AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style) {
+  HWND control =
+      CreateWindowExW(0, className, text, WS_CHILD | style, 0, 0, 10, 10, hwnd_,
+                      reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), instance_, nullptr);
+  AddChildHwnd(control);
+  return control;
+}
+
 void MWnd::ShowChildren() {
   for (HWND child : ChildHwnds()) {
     ShowWindow(child, SW_SHOW);

@@ -65,6 +65,9 @@ class MWnd {
   int GetMenuBarId() const { return menuBarId_; }
   MWndStack* GetStack() const { return stack_; }
 
+  // Creates a child control of this window (style: WS_CHILD is added) and keeps it with the
+  // window's children.
+  HWND AddControl(const WCHAR* className, const WCHAR* text, int id, DWORD style);
   void AddChildHwnd(HWND child);
   void RemoveChildHwnd(HWND child);
   bool HasChildHwnd(HWND child);
