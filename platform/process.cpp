@@ -4,7 +4,6 @@
 // non-blocking sweep on a later call.
 #include "platform/process.h"
 
-#include <spawn.h>
 #include <strings.h>
 #include <sys/wait.h>
 
@@ -17,8 +16,7 @@
 
 #include "platform/device_path.h"
 #include "platform/program_table.h"
-
-extern char** environ;
+#include "platform/spawn.h"
 
 namespace {
 
@@ -115,36 +113,6 @@ DWORD ErrorFromErrno(int error) {
   }
 }
 
-int Spawn(const std::vector<std::string>& words, pid_t* pid) {
-  std::vector<char*> argv;
-  for (const std::string& word : words) {
-    argv.push_back(const_cast<char*>(word.c_str()));
-  }
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addclosefrom_np(&actions, 3);  // only stdin, stdout, stderr pass
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none, defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  for (int signal : {SIGPIPE, SIGCHLD, SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2}) {
-    sigaddset(&defaults, signal);
-  }
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  // Its own process group: Ctrl-C on this program must not end the browser it opened.
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-  int result = posix_spawnp(pid, argv[0], &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  return result;
-}
-
 }  // namespace
 
 std::string MapProgramName(const std::string& program) {
@@ -169,7 +137,7 @@ BOOL CreateProcess(const std::string& program, const std::string& arguments) {
     return FALSE;
   }
   pid_t pid = 0;
-  int error = Spawn(words, &pid);
+  int error = SpawnProgram(words, false, &pid);
   if (error != 0) {
     SetLastError(ErrorFromErrno(error));
     return FALSE;

@@ -1,8 +1,6 @@
 // The command-line player behind PlaySound. One child at a time: its process id is kept until a
 // waiter thread has seen it end, and only then is the child reaped, so a later call never takes
 // a finished player for a running one and no finished player lingers as a zombie.
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,8 +13,7 @@
 #include <vector>
 
 #include "platform/sound.h"
-
-extern char** environ;
+#include "platform/spawn.h"
 
 namespace {
 
@@ -35,36 +32,6 @@ void WaitForEnd(pid_t pid) {
   if (playing == pid) {
     playing = 0;
   }
-}
-
-pid_t Spawn(const std::string& player, const std::string& file) {
-  std::vector<char*> argv{const_cast<char*>(player.c_str()), const_cast<char*>(file.c_str()),
-                          nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  // The players' own chatter ("Playing WAVE ...") is not the program's output.
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none, defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  for (int signal : {SIGPIPE, SIGCHLD, SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2}) {
-    sigaddset(&defaults, signal);
-  }
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-  pid_t pid = 0;
-  int result = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  return result == 0 ? pid : 0;
 }
 
 }  // namespace
@@ -101,8 +68,8 @@ BOOL StartSoundPlayer(const std::string& player, const std::string& file) {
   if (playing != 0) {
     return FALSE;
   }
-  pid_t pid = Spawn(player, file);
-  if (pid == 0) {
+  pid_t pid = 0;
+  if (SpawnProgram({player, file}, true, &pid) != 0 || pid == 0) {
     return FALSE;
   }
   playing = pid;
