@@ -2,6 +2,9 @@
 // stored position.
 #pragma once
 
+#include <string_view>
+
+#include "location/nmea.h"
 #include "xml/mstring.h"
 
 class IJabberHost;
@@ -20,6 +23,9 @@ class MNmeaReader {
   void ProcessNmea(const char* text);
 
  private:
+  void HandleSentence(std::string_view sentence, bool complete);
+  void TraceFix(std::string_view sentence, const GgaFix& fix);
+
   IJabberHost& host_;
-  mstring pending_;  // the unfinished sentence at the end of the last chunk
+  MNmeaAssembler assembler_;  // keeps the unfinished sentence at the end of the last chunk
 };

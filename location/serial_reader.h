@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "platform/message_queue.h"
 #include "platform/win32_types.h"
 
 class SerialReader {
