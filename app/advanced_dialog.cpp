@@ -12,6 +12,7 @@ constexpr int kEnablePopups = 1056;
 constexpr int kEncryptSessions = 1025;
 constexpr int kBringToFront = 1022;
 constexpr int kProxySetup = 1029;
+constexpr int kLbsSetup = 1031;
 
 LRESULT AdvancedProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   MSettings& settings = *App()->settings;
@@ -27,6 +28,10 @@ LRESULT AdvancedProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   }
   if (LOWORD(wParam) == kProxySetup) {
     ProxyDialog(dialog);
+    return TRUE;
+  }
+  if (LOWORD(wParam) == kLbsSetup) {
+    App()->routes().LocationSetupDialog(dialog);
     return TRUE;
   }
   if (LOWORD(wParam) == IDOK) {
@@ -56,7 +61,10 @@ void AdvancedDialog(HWND owner) {
                                      {WC_BUTTON, u"Bring to front on message", kBringToFront,
                                       BS_AUTOCHECKBOX, kMargin, RowY(3), kCheckWidth, kRowHeight},
                                      {WC_BUTTON, u"Proxy Setup...", kProxySetup, BS_PUSHBUTTON,
-                                      kMargin, RowY(4) + 16, kButtonWidth, kRowHeight}};
+                                      kMargin, RowY(4) + 16, kButtonWidth, kRowHeight},
+                                     {WC_BUTTON, u"LBS Setup...", kLbsSetup, BS_PUSHBUTTON,
+                                      kMargin + kButtonWidth + 16, RowY(4) + 16, kButtonWidth,
+                                      kRowHeight}};
   static const DIALOGTEMPLATE advanced{u"Advanced Setup", items,
                                        static_cast<int>(std::size(items))};
   RunSetupDialog(advanced, owner, AdvancedProc);

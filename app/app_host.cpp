@@ -5,6 +5,7 @@
 #include "app/dispatcher.h"
 #include "app/jabber_wnd.h"
 #include "app/roster_link.h"
+#include "location/location_store.h"
 
 MAppHost::MAppHost(MApp* app, MDispatcher* dispatcher, MRosterLink* roster)
     : app_(app), dispatcher_(dispatcher), roster_(roster) {}
@@ -89,6 +90,15 @@ void MAppHost::AgentsReceived(packet* query) {
 
 bool MAppHost::FindService(const char* address, mstring* name, mstring* type) {
   return roster_->FindService(address, name, type);
+}
+
+// Read through the location store: under its lock, and as the registry has it now.
+void MAppHost::CurrentLocation(mstring* alt, mstring* lon, mstring* lat, mstring* timestamp) {
+  StoredLocation stored = GetLocation(*this);
+  *alt = stored.alt;
+  *lon = stored.lon;
+  *lat = stored.lat;
+  *timestamp = stored.timestamp;
 }
 
 void MAppHost::AddService(const char* address, const wmstring& name, const char* type) {

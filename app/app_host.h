@@ -42,6 +42,7 @@ class MAppHost : public IJabberHost {
   void AgentsReceived(packet* query) override;
   bool FindService(const char* address, mstring* name, mstring* type) override;
   void AddService(const char* address, const wmstring& name, const char* type) override;
+  void CurrentLocation(mstring* alt, mstring* lon, mstring* lat, mstring* timestamp) override;
 
   // The user-interface thread repaints the log window (UM_LOG_REDRAW).
   void RedrawLog();

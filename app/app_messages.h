@@ -20,6 +20,8 @@ constexpr UINT UM_LOGIN_STOP = WM_APP + 3;
 constexpr UINT UM_LOG_REDRAW = WM_APP + 4;
 // A connection to another server is being set up: the roster model starts empty.
 constexpr UINT UM_ROSTER_CLEAR = WM_APP + 5;
+// The GPS fix indicator from any thread: wParam 1 enables the "GPS Status" button, 0 disables it.
+constexpr UINT UM_GPS_FIX = WM_APP + 16;
 
 // The copy-data tag of a second start's command line, and its buffer size.
 constexpr UINT_PTR kCommandLineTag = 65003;

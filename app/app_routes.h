@@ -62,7 +62,8 @@ class MAppRoutes {
   virtual void FontsDialog() {}
   virtual void BroadcastDialog() {}
   virtual void RunSetupWizard() {}
-  virtual void LocationSetupDialog() {}
+  // "LBS Setup"; `owner` is the dialog that opens it (the main frame when null).
+  virtual void LocationSetupDialog(HWND /*owner*/ = nullptr) {}
   virtual void ShowMyLocation() {}
   // The notification popup's "Close" and "Chat" commands; `id` is the popup's id.
   virtual void ClosePopup(LPARAM /*id*/) {}

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/jabber_wnd.h"
+#include "location/location_store.h"
 #include "roster/roster_messages.h"
 #include "xmpp/session.h"
 
@@ -41,7 +42,13 @@ void MGeolocIntake::EventReceived(packet* p) {
   ContactLocationReceived(bare.c_str(), resource.c_str(), alt, lon, lat, timestamp);
 }
 
-void MGeolocIntake::OwnLocationReceived(const char*, const char*, const char*, const char*) {}
+// The service's copy of the own position: stored only when newer than the device's own.
+void MGeolocIntake::OwnLocationReceived(const char* alt, const char* lon, const char* lat,
+                                        const char* timestamp) {
+  if (app_->session != nullptr && app_->session->host != nullptr) {
+    SetLocation(*app_->session->host, alt, lon, lat, timestamp);
+  }
+}
 
 void MGeolocIntake::ContactLocationReceived(const char* jid, const char* resource, const char* alt,
                                             const char* lon, const char* lat,

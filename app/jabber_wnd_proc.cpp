@@ -142,6 +142,12 @@ LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lPa
       SendMessage(hwnd_, WM_CLOSE, 0, 0);
       return 0;
     case 113:
+      // The same command is the menu bar's "GPS Status" button (lParam 0) and a popup's Close
+      // (lParam the popup's id).
+      if (lParam == 0) {
+        routes.LocationSetupDialog();
+        return 0;
+      }
       routes.ClosePopup(lParam);
       break;
     case 114:

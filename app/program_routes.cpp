@@ -6,6 +6,10 @@
 #include "app/login_wnd.h"
 #include "app/setup_dialogs.h"
 #include "app/unavailable_services.h"
+#include "location/fix_indicator.h"
+#include "location/location_thread.h"
+#include "location/serial_reader.h"
+#include "platform/menu.h"
 #include "roster/service_accounts.h"
 #include "ui/account_dialogs.h"
 #include "ui/active_chats_wnd.h"
@@ -14,8 +18,22 @@
 #include "ui/roster_wnd.h"
 #include "xml/text_convert.h"
 #include "xmpp/iq_tracking.h"
+#include "xmpp/operations.h"
 #include "xmpp/session_loop.h"
 #include "xmpp/session_messages.h"
+
+namespace {
+
+// The fix indicator may change on the serial reader's and the location thread's side: the
+// menu bar is the user-interface thread's, so the change is posted to the main frame.
+void PostGpsFix(bool fix) {
+  MApp* app = App();
+  if (app != nullptr && app->mainFrame != nullptr) {
+    PostMessage(app->mainFrame->GetHwnd(), UM_GPS_FIX, fix ? 1 : 0, 0);
+  }
+}
+
+}  // namespace
 
 MProgramRoutes::MProgramRoutes(MApp* app)
     : app_(app),
@@ -26,7 +44,9 @@ MProgramRoutes::MProgramRoutes(MApp* app)
       contactActions_(app),
       notifications_([app] { return app->mainFrame ? app->mainFrame->GetHwnd() : nullptr; }),
       notifier_([app]() -> const SettingsValues* { return app->settings.get(); }, &notifications_),
-      chatOperations_(app) {
+      chatOperations_(app),
+      nmeaReader_(host_) {
+  SetFixIndicator(PostGpsFix);
   dispatcher_.SetNotifier(&notifier_);
   // "Chat" on a popup: the conversation with the popup's address becomes current and shows.
   notifications_.SetChatCallback([this](const mstring& jid, const mstring& resource) {
@@ -118,6 +138,21 @@ void MProgramRoutes::JoinRoomDialog() {
   ::JoinRoomDialog(&chatOperations_);
 }
 
+// "LBS Setup" from the menu or from the advanced setup dialog (`owner`). Confirmed, it starts or
+// stops the location thread; from the advanced setup the position is published at once.
+void MProgramRoutes::LocationSetupDialog(HWND owner) {
+  if (!LbsSetupDialog(host_, owner)) {
+    return;
+  }
+  const MSettings& settings = *app_->settings;
+  // TODO(location thread): call StartLocationThread(host_, app_->session, *app_->roster) when
+  // "LOCATION SUPPORT" is on and StopLocationThread() when it is off, once
+  // location/location_thread.cpp is in the library.
+  if (owner != nullptr && settings.locationSupport && !settings.lbsJid.empty() && IsConnected()) {
+    publish_location(app_->session, settings.lbsJid.c_str());
+  }
+}
+
 void MProgramRoutes::ShowRoomParticipants() {
   MChatWnd* chat = app_->chatWindow.get();
   ChatRecord* current = chat != nullptr ? chat->CurrentChat() : nullptr;
@@ -192,6 +227,13 @@ void MProgramRoutes::SessionReceived(LPARAM text) {
   session_receive(app_->session, reinterpret_cast<const char*>(text));
 }
 
+void MProgramRoutes::SerialData(LPARAM chunk) {
+  if (chunk != 0) {
+    nmeaReader_.ProcessNmea(reinterpret_cast<const char*>(chunk));
+    FreeSerialChunk(chunk);
+  }
+}
+
 void MProgramRoutes::SessionKeepalive(LPARAM text) {
   session_keepalive(app_->session, reinterpret_cast<const char*>(text));
 }
@@ -204,6 +246,10 @@ void MProgramRoutes::SessionStateChanged(UINT message) {
 }
 
 bool MProgramRoutes::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == UM_GPS_FIX) {
+    MenuBarEnableButton(app_->mainFrame->GetMenuBar(), 113, wParam != 0 ? TRUE : FALSE);
+    return true;
+  }
   if (message == UM_LOG_REDRAW) {
     host_.RedrawLog();
     return true;

@@ -14,6 +14,7 @@
 #include "app/login_control.h"
 #include "app/notifications.h"
 #include "app/roster_link.h"
+#include "location/gps.h"
 
 class MApp;
 
@@ -37,6 +38,7 @@ class MProgramRoutes : public MAppRoutes {
   void RosterAddService(LPARAM entry) override;
   void SessionReceived(LPARAM text) override;
   void SessionKeepalive(LPARAM text) override;
+  void SerialData(LPARAM chunk) override;
   void SessionStateChanged(UINT message) override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -68,6 +70,7 @@ class MProgramRoutes : public MAppRoutes {
   void ShowActiveChatsWindow() override;
   void CloseAllChats() override;
   void JoinRoomDialog() override;
+  void LocationSetupDialog(HWND owner) override;
   void ShowRoomParticipants() override;
 
   void CreateServiceAccounts() override;
@@ -86,4 +89,5 @@ class MProgramRoutes : public MAppRoutes {
   MNotificationManager notifications_;
   MDesktopNotifier notifier_;
   MChatOperations chatOperations_;
+  MNmeaReader nmeaReader_;  // the receiver's text, on the user-interface thread
 };

@@ -20,6 +20,11 @@ void RunSetupWizard();
 // whether "Do not display this again" was checked when the user confirmed it.
 bool UnavailableServicesDialog(const std::vector<wmstring>& names);
 
+class IJabberHost;
+// "LBS Setup" (dialog 275): the stored position (typed positions are stored through `host`),
+// location support, the receiver and its port. True when confirmed.
+bool LbsSetupDialog(IJabberHost& host, HWND owner = nullptr);
+
 class MChatOperations;
 // "Join Room": the room, the nickname and the password; OK joins through `operations`.
 void JoinRoomDialog(MChatOperations* operations);

@@ -7,9 +7,7 @@ namespace {
 // One entry per command; remove an entry when its feature lands.
 constexpr UINT kUnbuiltCommands[] = {
     40157,  // "RididEdazov": quick phrases
-    40193,  // "LBS": location setup
     40206,  // "MyLocation"
-    113,    // button "GPS Status"
 };
 
 }  // namespace
