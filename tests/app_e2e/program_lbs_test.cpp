@@ -1,0 +1,129 @@
+// The location setup as the user meets it: "LBS Setup" from the menu shows the stored position
+// and the receiver's settings, stores what is typed, and the receiver's fixes reach the menu
+// bar's "GPS Status" button and (in debug mode) the log window.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "location/gps.h"
+#include "location/location_store.h"
+#include "platform/gdi.h"
+#include "platform/menu.h"
+#include "program_fixture.h"
+#include "ui/dialog_text.h"
+#include "user_script.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kLatitude = 1066, kLongitude = 1067, kAltitude = 1068, kGpsPort = 1072;
+constexpr int kLastUpdate = 1101, kEnableLbs = 1064, kUseGps = 8069;
+
+class ProgramLbsTest : public ProgramTest {
+ protected:
+  void StoredPosition() {
+    SetAccount(LocalServer(), "alice", "secret");
+    SetText(kSettingsKey, "LATITUDE", "48.117300");
+    SetText(kSettingsKey, "LONGITUDE", "11.516667");
+    SetText(kSettingsKey, "ALTITUDE", "545.400000");
+    SetText(kSettingsKey, "GPS UPDATE", "2026-01-01T00:00:00Z");
+    SetText(kSettingsKey, "GPS PORT", "COM4:");
+    SetDword(kSettingsKey, "ENABLE GPS", 1);
+  }
+  void Command(UINT id) { SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, id, 0); }
+  bool Has(const std::string& registryLine) {
+    return Registry().find(registryLine) != std::string::npos;
+  }
+
+  static std::vector<std::u16string> Ports(HWND dialog) {
+    std::vector<std::u16string> names;
+    LRESULT count = SendDlgItemMessage(dialog, kGpsPort, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      WCHAR name[32] = {};
+      SendDlgItemMessage(dialog, kGpsPort, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+      names.emplace_back(name);
+    }
+    return names;
+  }
+};
+
+TEST_F(ProgramLbsTest, ShowsTheStoredValuesAndStoresATypedPosition) {
+  StoredPosition();
+  std::vector<std::u16string> shown, ports;
+  bool lbsChecked = true, gpsChecked = false;
+  UserScript user;
+  user.At("LBS Setup", [&](HWND dialog) {
+    for (int id : {kLatitude, kLongitude, kAltitude, kLastUpdate, kGpsPort}) {
+      shown.push_back(DialogText(dialog, id).c_str());
+    }
+    ports = Ports(dialog);
+    lbsChecked = IsDlgButtonChecked(dialog, kEnableLbs) == BST_CHECKED;
+    gpsChecked = IsDlgButtonChecked(dialog, kUseGps) == BST_CHECKED;
+    std::filesystem::create_directories(ORVIK_ARTIFACTS_DIR);
+    SaveWindowToPng(dialog, ORVIK_ARTIFACTS_DIR "/program_lbs_setup.png");
+    UserScript::Type(dialog, kLatitude, u"-33.5");
+    UserScript::Type(dialog, kLongitude, u"151.25");
+    SendDlgItemMessage(dialog, kUseGps, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendDlgItemMessage(dialog, kGpsPort, CB_SETCURSEL, 0, 0);
+    UserScript::Press(dialog, IDOK);
+  });
+  StartProgram();
+  Command(40193);
+  ASSERT_TRUE(user.Done());
+  std::vector<std::u16string> expected = {u"48.117300", u"11.516667", u"545.400000",
+                                          u"2026-01-01T00:00:00Z", u"COM4:"};
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(ports, (std::vector<std::u16string>{u"AUTO", u"COM1:", u"COM2:", u"COM3:", u"COM4:",
+                                                u"COM5:", u"COM6:", u"COM7:"}));
+  EXPECT_FALSE(lbsChecked);
+  EXPECT_TRUE(gpsChecked);
+  std::string registry = Registry();
+  EXPECT_TRUE(Has("\"LATITUDE\"=\"-33.500000\"")) << registry;
+  EXPECT_TRUE(Has("\"LONGITUDE\"=\"151.250000\""));
+  EXPECT_TRUE(Has("\"ALTITUDE\"=\"545.400000\""));
+  EXPECT_FALSE(Has("\"GPS UPDATE\"=\"2026-01-01T00:00:00Z\""));
+  EXPECT_TRUE(Has("\"ENABLE GPS\"=dword:00000000"));
+  EXPECT_TRUE(Has("\"GPS PORT\"=\"AUTO\""));
+}
+
+// A typed latitude that is no number is refused with a message; nothing stored is lost.
+TEST_F(ProgramLbsTest, RefusesAPositionThatIsNoNumber) {
+  StoredPosition();
+  int boxesBefore = 0;
+  bool stillOpen = false;
+  UserScript user;
+  user.At("LBS Setup",
+          [&](HWND dialog) {
+            boxesBefore = MessageBoxCount();
+            UserScript::Type(dialog, kLatitude, u"north");
+            UserScript::Press(dialog, IDOK);
+          })
+      .At("LBS Setup", [&](HWND dialog) {
+        stillOpen = true;
+        UserScript::Press(dialog, IDCANCEL);
+      });
+  StartProgram();
+  Command(40193);
+  ASSERT_TRUE(user.Done());
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(MessageBoxCount(), boxesBefore + 1);
+  EXPECT_TRUE(Has("\"LATITUDE\"=\"48.117300\"")) << Registry();
+}
+
+TEST_F(ProgramLbsTest, ReceiverFixesDriveTheGpsButtonAndTheTrace) {
+  StoredPosition();
+  SetDword(kSettingsKey, "DEBUG MODE", 1);
+  StartProgram();
+  HWND bar = app_->mainFrame->GetMenuBar();
+  ASSERT_FALSE(MenuBarIsButtonEnabled(bar, 113));
+  MNmeaReader reader(routes().host());
+  reader.ProcessNmea("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n");
+  EXPECT_TRUE(RunUntil([&] { return MenuBarIsButtonEnabled(bar, 113) != FALSE; }, 5));
+  EXPECT_TRUE(WaitForLog("4807.038N=[48,07.038,N]=48.117300")) << Log();
+  reader.ProcessNmea("$GPGGA,123520,,,,,0,00,,,M,,M,,*61\r\n");
+  EXPECT_TRUE(RunUntil([&] { return MenuBarIsButtonEnabled(bar, 113) == FALSE; }, 5));
+  EXPECT_STREQ(GetLocation(routes().host()).lat.c_str(), "48.117300");
+}
+
+}  // namespace
+}  // namespace e2e
