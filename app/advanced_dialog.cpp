@@ -52,19 +52,19 @@ void AdvancedDialog(HWND owner) {
   if (App() == nullptr || App()->settings == nullptr) {
     return;
   }
-  static const DIALOGITEM items[] = {{WC_BUTTON, u"Login on startup", kLoginOnStartup,
-                                      BS_AUTOCHECKBOX, kMargin, RowY(0), kCheckWidth, kRowHeight},
-                                     {WC_BUTTON, u"Enable notification Popups", kEnablePopups,
-                                      BS_AUTOCHECKBOX, kMargin, RowY(1), kCheckWidth, kRowHeight},
-                                     {WC_BUTTON, u"Encrypt sessions", kEncryptSessions,
-                                      BS_AUTOCHECKBOX, kMargin, RowY(2), kCheckWidth, kRowHeight},
-                                     {WC_BUTTON, u"Bring to front on message", kBringToFront,
-                                      BS_AUTOCHECKBOX, kMargin, RowY(3), kCheckWidth, kRowHeight},
-                                     {WC_BUTTON, u"Proxy Setup...", kProxySetup, BS_PUSHBUTTON,
-                                      kMargin, RowY(4) + 16, kButtonWidth, kRowHeight},
-                                     {WC_BUTTON, u"LBS Setup...", kLbsSetup, BS_PUSHBUTTON,
-                                      kMargin + kButtonWidth + 16, RowY(4) + 16, kButtonWidth,
-                                      kRowHeight}};
+  static const DIALOGITEM items[] = {
+      {WC_BUTTON, u"Login on startup", kLoginOnStartup, BS_AUTOCHECKBOX, kMargin, RowY(0),
+       kCheckWidth, kRowHeight},
+      {WC_BUTTON, u"Enable notification Popups", kEnablePopups, BS_AUTOCHECKBOX, kMargin, RowY(1),
+       kCheckWidth, kRowHeight},
+      {WC_BUTTON, u"Encrypt sessions", kEncryptSessions, BS_AUTOCHECKBOX, kMargin, RowY(2),
+       kCheckWidth, kRowHeight},
+      {WC_BUTTON, u"Bring to front on message", kBringToFront, BS_AUTOCHECKBOX, kMargin, RowY(3),
+       kCheckWidth, kRowHeight},
+      {WC_BUTTON, u"Proxy Setup...", kProxySetup, BS_PUSHBUTTON, kMargin, RowY(4) + 16,
+       kButtonWidth, kRowHeight},
+      {WC_BUTTON, u"LBS Setup...", kLbsSetup, BS_PUSHBUTTON, kMargin + kButtonWidth + 16,
+       RowY(4) + 16, kButtonWidth, kRowHeight}};
   static const DIALOGTEMPLATE advanced{u"Advanced Setup", items,
                                        static_cast<int>(std::size(items))};
   RunSetupDialog(advanced, owner, AdvancedProc);

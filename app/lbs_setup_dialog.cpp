@@ -91,8 +91,7 @@ bool StoreTypedPosition(HWND dialog) {
     return false;
   }
   const MSettings& settings = *App()->settings;
-  if (!(lat == settings.latitude) || !(lon == settings.longitude) ||
-      !(alt == settings.altitude)) {
+  if (!(lat == settings.latitude) || !(lon == settings.longitude) || !(alt == settings.altitude)) {
     SetLocation(*g_host, alt, lon, lat, LocationTimestampNow());
   }
   return true;
@@ -144,10 +143,9 @@ bool LbsSetupDialog(IJabberHost& host, HWND owner) {
       {WC_STATIC, u"", kStatus, SS_LEFT, kFieldX, RowY(3), kFieldWidth, kRowHeight},
       {WC_STATIC, u"Last Update:", kNoId, SS_LEFT, kMargin, RowY(4), kLabelWidth, kRowHeight},
       {WC_STATIC, u"", kLastUpdate, SS_LEFT, kFieldX, RowY(4), kFieldWidth, kRowHeight},
-      {WC_BUTTON, u"Enable LBS Support", kEnableLbs, BS_AUTOCHECKBOX, kMargin, RowY(5),
-       kCheckWidth, kRowHeight},
-      {WC_BUTTON, u"Use GPS", kUseGps, BS_AUTOCHECKBOX, kMargin, RowY(6), kCheckWidth,
+      {WC_BUTTON, u"Enable LBS Support", kEnableLbs, BS_AUTOCHECKBOX, kMargin, RowY(5), kCheckWidth,
        kRowHeight},
+      {WC_BUTTON, u"Use GPS", kUseGps, BS_AUTOCHECKBOX, kMargin, RowY(6), kCheckWidth, kRowHeight},
       {WC_STATIC, u"GPS Port:", kNoId, SS_LEFT, kMargin, RowY(7), kLabelWidth, kRowHeight},
       {WC_COMBOBOX, u"", kGpsPort, CBS_DROPDOWNLIST, kFieldX, RowY(7), kFieldWidth, kRowHeight}};
   static const DIALOGTEMPLATE lbsSetup{u"LBS Setup", items, static_cast<int>(std::size(items))};

@@ -78,12 +78,23 @@ mstring LogSafe(std::string_view text) {
   std::string safe;
   for (char c : text) {
     switch (c) {
-      case '&': safe += "&amp;"; break;
-      case '<': safe += "&lt;"; break;
-      case '>': safe += "&gt;"; break;
-      case '"': safe += "&quot;"; break;
-      case '\'': safe += "&apos;"; break;
-      default: safe += c >= 0x20 && c < 0x7F ? c : '?';
+      case '&':
+        safe += "&amp;";
+        break;
+      case '<':
+        safe += "&lt;";
+        break;
+      case '>':
+        safe += "&gt;";
+        break;
+      case '"':
+        safe += "&quot;";
+        break;
+      case '\'':
+        safe += "&apos;";
+        break;
+      default:
+        safe += c >= 0x20 && c < 0x7F ? c : '?';
     }
   }
   return mstring(safe.c_str());
@@ -126,10 +137,9 @@ void MNmeaReader::ProcessNmea(const char* text) {
     return;
   }
   SetGpsStatus("PARSING");
-  assembler_.Feed(text, std::strlen(text),
-                  [this](std::string_view sentence, bool complete) {
-                    HandleSentence(sentence, complete);
-                  });
+  assembler_.Feed(text, std::strlen(text), [this](std::string_view sentence, bool complete) {
+    HandleSentence(sentence, complete);
+  });
 }
 
 void MNmeaReader::HandleSentence(std::string_view sentence, bool complete) {

@@ -27,8 +27,8 @@ bool ParseTimestamp(const mstring& text, FILETIME* time) {
   utc.wHour = static_cast<WORD>(hour);
   utc.wMinute = static_cast<WORD>(minute);
   utc.wSecond = static_cast<WORD>(second);
-  return year > 0 && month > 0 && day > 0 && hour >= 0 && minute >= 0 && second >= 0 &&
-         hour < 24 && minute < 60 && second < 60 && SystemTimeToFileTime(&utc, time);
+  return year > 0 && month > 0 && day > 0 && hour >= 0 && minute >= 0 && second >= 0 && hour < 24 &&
+         minute < 60 && second < 60 && SystemTimeToFileTime(&utc, time);
 }
 
 mstring FormatTimestamp(const SYSTEMTIME& utc) {
@@ -141,9 +141,4 @@ void SaveLocation(IJabberHost& host) {
   if (!host.Settings().SaveLocation()) {
     host.DebugLog().Write("\nSaveLocation () REGISTRY WRITE FAILED\n");
   }
-}
-
-bool IsValidLocation(double lat, double lon) {
-  // Written so that NaN fails as well.
-  return lat != 0 && lon != 0 && lat <= 90 && lat >= -90 && lon <= 180 && lon >= -180;
 }

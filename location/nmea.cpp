@@ -12,8 +12,8 @@ namespace {
 // The fields of a GGA sentence after its name: time, latitude, N/S, longitude, E/W, fix
 // quality, satellites, dilution, altitude, its unit, geoid height, its unit, age, station.
 constexpr std::size_t kGgaFields = 14;
-constexpr std::size_t kLatitude = 1, kNorthSouth = 2, kLongitude = 3, kEastWest = 4,
-                      kQuality = 5, kAltitude = 8;
+constexpr std::size_t kLatitude = 1, kNorthSouth = 2, kLongitude = 3, kEastWest = 4, kQuality = 5,
+                      kAltitude = 8;
 constexpr std::size_t kNameLength = 7;  // "$GPGGA,"
 
 bool IsDigit(char c) {
@@ -118,7 +118,8 @@ mstring FormatAngle(double value) {
 
 // Degrees plus minutes / 60, negative in the southern or western hemisphere.
 double AngleValue(const std::string& degrees, const std::string& minutes, bool negative) {
-  double value = std::strtod(degrees.c_str(), nullptr) + std::strtod(minutes.c_str(), nullptr) / 60.0;
+  double value =
+      std::strtod(degrees.c_str(), nullptr) + std::strtod(minutes.c_str(), nullptr) / 60.0;
   return negative ? -value : value;
 }
 
@@ -160,10 +161,10 @@ GgaResult ParseGga(const char* sentence, std::size_t length, GgaFix* fix) {
       !DecimalShape(fields[kAltitude])) {
     return GgaResult::kBadInput;
   }
-  if (!ParseAngle(fields[kLatitude], fields[kNorthSouth], 2, "NS", &fix->latitude,
-                  &fix->latDegrees, &fix->latMinutes) ||
-      !ParseAngle(fields[kLongitude], fields[kEastWest], 3, "EW", &fix->longitude,
-                  &fix->lonDegrees, &fix->lonMinutes) ||
+  if (!ParseAngle(fields[kLatitude], fields[kNorthSouth], 2, "NS", &fix->latitude, &fix->latDegrees,
+                  &fix->latMinutes) ||
+      !ParseAngle(fields[kLongitude], fields[kEastWest], 3, "EW", &fix->longitude, &fix->lonDegrees,
+                  &fix->lonMinutes) ||
       !IsValidLocation(fix->latitude, fix->longitude)) {
     return GgaResult::kBadInput;
   }

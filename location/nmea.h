@@ -54,6 +54,6 @@ class MNmeaAssembler {
  private:
   void Emit(bool complete, const Sink& sink);
 
-  std::string pending_;  // from '$' on, never longer than kMaxSentenceLength
+  std::string pending_;                   // from '$' on, never longer than kMaxSentenceLength
   std::size_t star_ = std::string::npos;  // where the checksum's '*' is in pending_
 };

@@ -68,8 +68,8 @@ TEST(IsValidLocation, RejectsZeroAndOutOfRange) {
   struct Case {
     double lat, lon;
     bool valid;
-  } cases[] = {{48.1, 11.5, true},  {-90, -180, true}, {90, 180, true},  {0, 11.5, false},
-               {48.1, 0, false},    {90.01, 1, false}, {-90.01, 1, false}, {1, 180.01, false},
+  } cases[] = {{48.1, 11.5, true},  {-90, -180, true},    {90, 180, true},    {0, 11.5, false},
+               {48.1, 0, false},    {90.01, 1, false},    {-90.01, 1, false}, {1, 180.01, false},
                {1, -180.01, false}, {0.0 / 0.0, 1, false}};
   for (const Case& c : cases) {
     EXPECT_EQ(IsValidLocation(c.lat, c.lon), c.valid) << c.lat << "," << c.lon;

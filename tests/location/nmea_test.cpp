@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr const char* kExample = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
+constexpr const char* kExample =
+    "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
 
 // "$" + body + "*hh" with the right checksum.
 std::string Sentence(const std::string& body) {
@@ -115,9 +116,11 @@ TEST(NmeaAssembler, BrokenSentencesAreHandedOverAsIncompleteAndBounded) {
     std::string stream;
     std::vector<std::pair<std::string, bool>> expected;
   } cases[] = {
-      {"cut by a new sentence", "$GPGGA,1234$GPGGA,5\n",
+      {"cut by a new sentence",
+       "$GPGGA,1234$GPGGA,5\n",
        {{"$GPGGA,1234", false}, {"$GPGGA,5", true}}},
-      {"too long", "$" + std::string(kMaxSentenceLength, 'x') + "\n",
+      {"too long",
+       "$" + std::string(kMaxSentenceLength, 'x') + "\n",
        {{"$" + std::string(kMaxSentenceLength, 'x'), false}}},
       {"checksum ends it", "$A*12$B\r", {{"$A*12", true}, {"$B", true}}},
   };
@@ -167,8 +170,8 @@ TEST_F(NmeaReaderTest, OutcomesOfOneChunk) {
        true, "OK - UPDATED", 1, "-48.117300", 0},
       {"no trace without debug mode", std::string(kExample) + "\r\n", false, "OK - UPDATED", 1,
        "48.117300", 0},
-      {"no fix", Sentence("GPGGA,123519,,,,,0,00,,,M,,M,,") + "\r\n", true, "NO GPS FIX", 0,
-       "0.00", 0},
+      {"no fix", Sentence("GPGGA,123519,,,,,0,00,,,M,,M,,") + "\r\n", true, "NO GPS FIX", 0, "0.00",
+       0},
       {"cut off by the next sentence",
        "$GPGGA,123519,4807.038,N,011" + Sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1"), true,
        "READ ERROR", -1, "0.00", 0},
