@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/setup_dialogs.h"
 #include "location/gps.h"
 #include "location/location_store.h"
 #include "platform/gdi.h"
@@ -108,6 +109,22 @@ TEST_F(ProgramLbsTest, RefusesAPositionThatIsNoNumber) {
   EXPECT_TRUE(stillOpen);
   EXPECT_EQ(MessageBoxCount(), boxesBefore + 1);
   EXPECT_TRUE(Has("\"LATITUDE\"=\"48.117300\"")) << Registry();
+}
+
+TEST_F(ProgramLbsTest, OpensFromTheAdvancedSetup) {
+  StoredPosition();
+  UserScript user;
+  user.At("Advanced Setup", [](HWND dialog) { UserScript::Press(dialog, 1031); })
+      .At("LBS Setup",
+          [](HWND dialog) {
+            SendDlgItemMessage(dialog, kEnableLbs, BM_SETCHECK, BST_CHECKED, 0);
+            UserScript::Press(dialog, IDOK);
+          })
+      .At("Advanced Setup", [](HWND dialog) { UserScript::Press(dialog, IDOK); });
+  StartProgram();
+  AdvancedDialog();
+  ASSERT_TRUE(user.Done());
+  EXPECT_TRUE(Has("\"LOCATION SUPPORT\"=dword:00000001")) << Registry();
 }
 
 TEST_F(ProgramLbsTest, ReceiverFixesDriveTheGpsButtonAndTheTrace) {
