@@ -64,6 +64,8 @@ class MAppRoutes {
   virtual void RunSetupWizard() {}
   virtual void LocationSetupDialog() {}
   virtual void ShowMyLocation() {}
+  // "Calculate Route": the two route dialogs, then the request.
+  virtual void CalculateRoute() {}
   // The notification popup's "Close" and "Chat" commands; `id` is the popup's id.
   virtual void ClosePopup(LPARAM /*id*/) {}
   virtual void OpenPopupChat(LPARAM /*id*/) {}
@@ -77,5 +79,7 @@ class MAppRoutes {
   virtual void CreateSession() {}
   virtual void CreateWindows() {}
   virtual void StartLocation() {}
+  // At exit, before the worker threads are waited for.
+  virtual void StopLocation() {}
   virtual void StartBanner() {}
 };

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/jabber_wnd.h"
+#include "location/location_store.h"
 #include "roster/roster_messages.h"
 #include "xmpp/session.h"
 
@@ -27,7 +28,11 @@ void MGeolocIntake::EventReceived(packet* p) {
   char alt[kFieldSize], lon[kFieldSize], lat[kFieldSize], timestamp[kFieldSize], named[kFieldSize];
   packet_geoloc_event(p, {alt, sizeof alt}, {lon, sizeof lon}, {lat, sizeof lat},
                       {timestamp, sizeof timestamp}, {named, sizeof named});
-  mstring publisher = Publisher(app_, p, named);
+  PositionReceived(Publisher(app_, p, named), alt, lon, lat, timestamp);
+}
+
+void MGeolocIntake::PositionReceived(const mstring& publisher, const char* alt, const char* lon,
+                                     const char* lat, const char* timestamp) {
   std::uint32_t slash = publisher.find('/');
   mstring bare = publisher.substr(0, slash);
   mstring resource = slash == mstring::npos ? mstring() : publisher.substr(slash + 1);
@@ -41,7 +46,13 @@ void MGeolocIntake::EventReceived(packet* p) {
   ContactLocationReceived(bare.c_str(), resource.c_str(), alt, lon, lat, timestamp);
 }
 
-void MGeolocIntake::OwnLocationReceived(const char*, const char*, const char*, const char*) {}
+// The service's copy of the own position: stored only when newer than the one held.
+void MGeolocIntake::OwnLocationReceived(const char* alt, const char* lon, const char* lat,
+                                        const char* timestamp) {
+  if (app_->session != nullptr && app_->session->host != nullptr) {
+    SetLocation(*app_->session->host, alt, lon, lat, timestamp);
+  }
+}
 
 void MGeolocIntake::ContactLocationReceived(const char* jid, const char* resource, const char* alt,
                                             const char* lon, const char* lat,

@@ -6,6 +6,7 @@
 #include "app/login_wnd.h"
 #include "app/setup_dialogs.h"
 #include "app/unavailable_services.h"
+#include "location/location_thread.h"
 #include "roster/service_accounts.h"
 #include "ui/account_dialogs.h"
 #include "ui/active_chats_wnd.h"
@@ -26,8 +27,11 @@ MProgramRoutes::MProgramRoutes(MApp* app)
       contactActions_(app),
       notifications_([app] { return app->mainFrame ? app->mainFrame->GetHwnd() : nullptr; }),
       notifier_([app]() -> const SettingsValues* { return app->settings.get(); }, &notifications_),
-      chatOperations_(app) {
+      chatOperations_(app),
+      location_(app, &dispatcher_.Conversations()) {
   dispatcher_.SetNotifier(&notifier_);
+  host_.SetLocationRoutes(&location_);
+  SetContactLocation(&location_);
   // "Chat" on a popup: the conversation with the popup's address becomes current and shows.
   notifications_.SetChatCallback([this](const mstring& jid, const mstring& resource) {
     conversations().ShowConversation(jid, resource);
@@ -128,6 +132,19 @@ void MProgramRoutes::ShowRoomParticipants() {
   app_->mucRosterWindow->Show();
 }
 
+void MProgramRoutes::ShowMyLocation() {
+  location_.ShowMyLocation();
+}
+void MProgramRoutes::CalculateRoute() {
+  location_.CalculateRoute();
+}
+void MProgramRoutes::StartLocation() {
+  location_.StartThread(host_);
+}
+void MProgramRoutes::StopLocation() {
+  location_.StopThread();
+}
+
 void MProgramRoutes::ShowRosterWindow() {
   if (app_->rosterWindow != nullptr) {
     app_->rosterWindow->Show();
@@ -204,6 +221,10 @@ void MProgramRoutes::SessionStateChanged(UINT message) {
 }
 
 bool MProgramRoutes::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == UM_LOCATION_FIX_OFF) {
+    location_.FixIndicatorOff();
+    return true;
+  }
   if (message == UM_LOG_REDRAW) {
     host_.RedrawLog();
     return true;

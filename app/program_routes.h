@@ -11,6 +11,7 @@
 #include "app/contact_actions.h"
 #include "app/desktop_notifier.h"
 #include "app/dispatcher.h"
+#include "app/location_routes.h"
 #include "app/login_control.h"
 #include "app/notifications.h"
 #include "app/roster_link.h"
@@ -69,6 +70,11 @@ class MProgramRoutes : public MAppRoutes {
   void CloseAllChats() override;
   void JoinRoomDialog() override;
   void ShowRoomParticipants() override;
+  void ShowMyLocation() override;
+  void CalculateRoute() override;
+  void StartLocation() override;
+  void StopLocation() override;
+  MLocationRoutes& location() { return location_; }
 
   void CreateServiceAccounts() override;
   void CreateSession() override;
@@ -86,4 +92,5 @@ class MProgramRoutes : public MAppRoutes {
   MNotificationManager notifications_;
   MDesktopNotifier notifier_;
   MChatOperations chatOperations_;
+  MLocationRoutes location_;
 };

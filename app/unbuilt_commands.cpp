@@ -8,7 +8,6 @@ namespace {
 constexpr UINT kUnbuiltCommands[] = {
     40157,  // "RididEdazov": quick phrases
     40193,  // "LBS": location setup
-    40206,  // "MyLocation"
     113,    // button "GPS Status"
 };
 

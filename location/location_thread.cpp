@@ -7,9 +7,9 @@
 
 #include "location/gps.h"
 #include "location/location_store.h"
-#include "platform/window.h"  // the serial reader header uses HWND
 #include "location/serial_reader.h"
 #include "platform/kernel.h"
+#include "platform/window.h"  // the serial reader header uses HWND
 #include "roster/jabber_roster.h"
 #include "xmpp/iq_tracking.h"
 #include "xmpp/jabber_host.h"
@@ -109,8 +109,8 @@ DWORD Run(void* parameter) {
   while (t.host->Settings().locationSupport) {
     Pass(t);
     DWORD period = t.host->Settings().locationUpdatePeriod;
-    if (WaitForMultipleObjects(2, events, FALSE, period < kShortestPeriod ? kShortestPeriod
-                                                                          : period) !=
+    if (WaitForMultipleObjects(2, events, FALSE,
+                               period < kShortestPeriod ? kShortestPeriod : period) !=
         WAIT_TIMEOUT) {
       break;
     }

@@ -22,9 +22,11 @@ TEST_P(UrlTemplateTest, FillsPlaceholdersOnly) {
 INSTANTIATE_TEST_SUITE_P(
     Table, UrlTemplateTest,
     testing::Values(
-        FillCase{"http://l/default.aspx?jid=%s", {"bob@example.org"},
+        FillCase{"http://l/default.aspx?jid=%s",
+                 {"bob@example.org"},
                  "http://l/default.aspx?jid=bob%40example.org"},
-        FillCase{"http://m/map.adp?latitude=%s&longitude=%s", {"48.1173", "-11.5"},
+        FillCase{"http://m/map.adp?latitude=%s&longitude=%s",
+                 {"48.1173", "-11.5"},
                  "http://m/map.adp?latitude=48.1173&longitude=-11.5"},
         // Only "%s" is a placeholder: "%2C" and "%d" stay, and a lone "%" at the end too.
         FillCase{"http://m/?ll=%s%2C%s&z=%d%", {"1", "2"}, "http://m/?ll=1%2C2&z=%d%"},

@@ -5,8 +5,8 @@
 
 #include "location/gps.h"
 #include "location/location_store.h"
-#include "platform/window.h"  // the serial reader header uses HWND
 #include "location/serial_reader.h"
+#include "platform/window.h"  // the serial reader header uses HWND
 #include "xmpp/jabber_host.h"
 
 mstring LocationTimestampNow() {
