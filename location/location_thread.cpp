@@ -9,7 +9,6 @@
 #include "location/location_store.h"
 #include "location/serial_reader.h"
 #include "platform/kernel.h"
-#include "platform/window.h"  // the serial reader header uses HWND
 #include "roster/jabber_roster.h"
 #include "xmpp/iq_tracking.h"
 #include "xmpp/jabber_host.h"

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "platform/message_queue.h"  // HWND
 #include "platform/win32_types.h"
 
 class SerialReader {

@@ -6,7 +6,6 @@
 #include "location/gps.h"
 #include "location/location_store.h"
 #include "location/serial_reader.h"
-#include "platform/window.h"  // the serial reader header uses HWND
 #include "xmpp/jabber_host.h"
 
 mstring LocationTimestampNow() {
