@@ -103,7 +103,6 @@ void Pass(LocationThread& t) {
 
 DWORD Run(void* parameter) {
   auto& t = *static_cast<LocationThread*>(parameter);
-  ++g_running;
   HANDLE events[2] = {t.stop, t.host->Shutdown().handle()};
   while (t.host->Settings().locationSupport) {
     Pass(t);
@@ -150,8 +149,10 @@ void StartLocationThread(IJabberHost& host, MJabberSession* session, MJabberRost
   *flags.published = 0;
   *flags.ownItemsRequested = 0;
   t->stop = CreateEvent(TRUE, FALSE);
+  ++g_running;  // counted from here, so a count right after the start sees it
   t->thread = CreateThread(Run, t.get(), nullptr);
   if (t->thread == nullptr) {
+    --g_running;
     CloseHandle(t->stop);
     return;
   }
