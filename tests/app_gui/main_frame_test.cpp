@@ -169,7 +169,7 @@ TEST_F(MainFrameTest, ShowMessageUsesTheCommonMessageBox) {
 }
 
 TEST_F(MainFrameTest, UnbuiltCommandsAreGreyedAndStayGreyedThroughMenuUpdates) {
-  const UINT menuItems[] = {40157, 40193, 40206};
+  const UINT menuItems[] = {40157, 40193};
   const UINT buttons[] = {113};
   for (WPARAM state : {kSessionOnline, kSessionConnecting, kSessionOff}) {
     SendMessage(Frame(), UM_UPDATE_MENU, state, 1);
@@ -185,6 +185,8 @@ TEST_F(MainFrameTest, UnbuiltCommandsAreGreyedAndStayGreyedThroughMenuUpdates) {
   EXPECT_TRUE(Enabled(40249));
   EXPECT_TRUE(Enabled(40198));
   EXPECT_TRUE(Enabled(40202));
+  EXPECT_TRUE(Enabled(40206));
+  EXPECT_TRUE(Enabled(40213));
   EXPECT_TRUE(ButtonEnabled(65002));
   EXPECT_TRUE(ButtonEnabled(65001));
 }
