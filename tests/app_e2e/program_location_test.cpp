@@ -1,5 +1,7 @@
 // Location sharing and routes in the real program against a real location service (a slixmpp
 // component on the test Prosody, named by the "LBS JID" override).
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -33,6 +35,11 @@ class ProgramLocationTest : public ProgramTest {
                dir_.path(), dir_ / "lbs.out");
     ASSERT_TRUE(RunUntil([&] { return Lbs().find("ready") != std::string::npos; }, 20));
     SetText(u"Software\\orvik\\Defaults", "LBS JID", kLbs);
+    // The browser records its arguments, one per line.
+    WriteFile(dir_ / "browser.sh",
+              "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + (dir_ / "opened") + "'\n");
+    chmod((dir_ / "browser.sh").c_str(), 0700);
+    SetText(u"Software\\orvik\\Programs", "iexplore.exe", "\"" + (dir_ / "browser.sh") + "\" %1");
     SetAccount(LocalServer(), "alice", "secret");
     SetDword(kSettingsKey, "LOGIN ON STARTUP", 1);
     SetDword(kSettingsKey, "LOCATION SUPPORT", 1);
@@ -42,6 +49,9 @@ class ProgramLocationTest : public ProgramTest {
     std::filesystem::create_directories(ORVIK_ARTIFACTS_DIR);
   }
 
+  bool WaitForBrowser(const std::string& lines) {
+    return RunUntil([&] { return ReadFile(dir_ / "opened") == lines; }, 20);
+  }
   std::string Lbs() { return ReadFile(dir_ / "lbs.out"); }
   bool WaitForLbs(const std::string& text) {
     return RunUntil([&] { return Lbs().find(text) != std::string::npos; }, 20);
@@ -82,6 +92,12 @@ TEST_F(ProgramLocationTest, TakesTheServiceCopyThenPublishesEachValidChangeOnce)
   }
   EXPECT_EQ(2, Count(Lbs(), kOwnPublish)) << Lbs();
 
+  // "MyLocation": the own location page, the jid encoded, as one argument without a shell.
+  SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, 40206, 0);
+  EXPECT_TRUE(WaitForBrowser(
+      "http://locator.orvik.im/locator/auth/mobile/default.aspx?jid=alice%40localhost\n"))
+      << ReadFile(dir_ / "opened");
+
   // Location turned off and on at once: the old thread has ended before the new one starts.
   routes().StopLocation();
   EXPECT_EQ(0, LocationThreadCount());
@@ -100,7 +116,6 @@ TEST_F(ProgramLocationTest, ContactsSubscribedOnceAndAPushedPositionShowsWithIts
         << contact << "\n"
         << Lbs();
   }
-  EXPECT_EQ(0, Count(Lbs(), R"("subscribe": "geoloc:lbs.localhost)"));
 
   std::vector<std::u16string> shown;
   bool routeEnabled = false;
@@ -112,11 +127,15 @@ TEST_F(ProgramLocationTest, ContactsSubscribedOnceAndAPushedPositionShowsWithIts
     routeEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_INFO_ROUTE_TO));
     SaveWindowToPng(app_->mainFrame->GetHwnd(),
                     ORVIK_ARTIFACTS_DIR "/program_contact_location.png");
+    UserScript::Press(dialog, IDC_INFO_MAP);
     UserScript::Press(dialog, IDC_INFO_ROUTE_TO);
   });
   RunContactInfoDialog(app_->mainFrame->GetHwnd(), app_->roster->GetItem("c1@localhost", ""));
   EXPECT_EQ(shown, (std::vector<std::u16string>{u"10", u"11", u"7", u"109.54"}));
   EXPECT_TRUE(routeEnabled);
+  EXPECT_TRUE(WaitForBrowser(
+      "http://locator.orvik.im/locator/auth/mobile/default.aspx?jid=c1%40localhost\n"))
+      << ReadFile(dir_ / "opened");
 
   ASSERT_TRUE(WaitForLbs(
       R"({"route": "user", "src": {"jid": "alice@localhost"}, "dst": {"jid": "c1@localhost"}})"))
