@@ -1,11 +1,9 @@
-// Stand-ins for the position store, the GPS receiver and the serial reader, linked only while
-// their real sources are not in the tree: the position lives in the settings object alone.
+// Stand-in for the position store while its real source is not in the tree: the position lives
+// in the settings object alone.
 #include <cstdio>
 #include <ctime>
 
-#include "location/gps.h"
 #include "location/location_store.h"
-#include "location/serial_reader.h"
 #include "xmpp/jabber_host.h"
 
 mstring LocationTimestampNow() {
@@ -40,12 +38,4 @@ void SaveLocation(IJabberHost&) {}
 
 bool IsValidLocation(double lat, double lon) {
   return lat != 0 && lon != 0 && lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180;
-}
-
-bool StartGps(IJabberHost&) {
-  return false;
-}
-
-bool SerialReader::IsRunning() {
-  return false;
 }
