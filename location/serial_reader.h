@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "platform/message_queue.h"  // HWND
+#include "platform/message_queue.h"
 #include "platform/win32_types.h"
 
 class SerialReader {
