@@ -14,6 +14,7 @@ void MApp::Exit() {
   if (shutdownEvent != nullptr) {  // 3
     shutdownEvent->Signal();
   }
+  routes_->StopLocation();      // joined before the logout, so it sends nothing after it
   if (routes_->HasSession()) {  // 4
     routes_->Logout();
   }

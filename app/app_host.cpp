@@ -3,7 +3,9 @@
 #include "app/app.h"
 #include "app/app_messages.h"
 #include "app/dispatcher.h"
+#include "app/geoloc_intake.h"
 #include "app/jabber_wnd.h"
+#include "app/location_routes.h"
 #include "app/roster_link.h"
 #include "location/location_store.h"
 
@@ -103,4 +105,17 @@ void MAppHost::CurrentLocation(mstring* alt, mstring* lon, mstring* lat, mstring
 
 void MAppHost::AddService(const char* address, const wmstring& name, const char* type) {
   roster_->AddDiscoveredService(address, name, type);
+}
+
+// A fetched position item from the location service the request went to: the own one goes to
+// the location store, a contact's to its roster entry.
+void MAppHost::ContactLocation(const char* owner, const char* alt, const char* lon, const char* lat,
+                               const char* timestamp) {
+  MGeolocIntake(app_).PositionReceived(owner, alt, lon, lat, timestamp);
+}
+
+void MAppHost::RouteReceived(packet* p) {
+  if (location_ != nullptr) {
+    location_->RouteReceived(p);
+  }
 }

@@ -14,6 +14,7 @@
 
 class MApp;
 class MDispatcher;
+class MLocationRoutes;
 class MRosterLink;
 
 class MAppHost : public IJabberHost {
@@ -43,6 +44,11 @@ class MAppHost : public IJabberHost {
   bool FindService(const char* address, mstring* name, mstring* type) override;
   void AddService(const char* address, const wmstring& name, const char* type) override;
   void CurrentLocation(mstring* alt, mstring* lon, mstring* lat, mstring* timestamp) override;
+  void ContactLocation(const char* owner, const char* alt, const char* lon, const char* lat,
+                       const char* timestamp) override;
+  void RouteReceived(packet* p) override;
+
+  void SetLocationRoutes(MLocationRoutes* location) { location_ = location; }
 
   // The user-interface thread repaints the log window (UM_LOG_REDRAW).
   void RedrawLog();
@@ -51,5 +57,6 @@ class MAppHost : public IJabberHost {
   MApp* app_;
   MDispatcher* dispatcher_;
   MRosterLink* roster_;
+  MLocationRoutes* location_ = nullptr;
   std::atomic<bool> redrawPosted_{false};
 };

@@ -65,6 +65,8 @@ class MAppRoutes {
   // "LBS Setup"; `owner` is the dialog that opens it (the main frame when null).
   virtual void LocationSetupDialog(HWND /*owner*/ = nullptr) {}
   virtual void ShowMyLocation() {}
+  // "Calculate Route": the two route dialogs, then the request.
+  virtual void CalculateRoute() {}
   // The notification popup's "Close" and "Chat" commands; `id` is the popup's id.
   virtual void ClosePopup(LPARAM /*id*/) {}
   virtual void OpenPopupChat(LPARAM /*id*/) {}
@@ -78,5 +80,7 @@ class MAppRoutes {
   virtual void CreateSession() {}
   virtual void CreateWindows() {}
   virtual void StartLocation() {}
+  // At exit, before the worker threads are waited for.
+  virtual void StopLocation() {}
   virtual void StartBanner() {}
 };

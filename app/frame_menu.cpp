@@ -56,6 +56,7 @@ HMENU MainMenu() {
                   {u"Re&name", 40200},
                   {u"&Info", 40201},
                   {u"C&hat", 40202},
+                  {u"Calculate Rou&te", 40213},
                   {u"&Join Room...", 40260},
                   {u"Room &Participants", 40261}}));
   AddPopup(menu, u"S&tatus",

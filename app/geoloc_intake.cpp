@@ -28,7 +28,11 @@ void MGeolocIntake::EventReceived(packet* p) {
   char alt[kFieldSize], lon[kFieldSize], lat[kFieldSize], timestamp[kFieldSize], named[kFieldSize];
   packet_geoloc_event(p, {alt, sizeof alt}, {lon, sizeof lon}, {lat, sizeof lat},
                       {timestamp, sizeof timestamp}, {named, sizeof named});
-  mstring publisher = Publisher(app_, p, named);
+  PositionReceived(Publisher(app_, p, named), alt, lon, lat, timestamp);
+}
+
+void MGeolocIntake::PositionReceived(const mstring& publisher, const char* alt, const char* lon,
+                                     const char* lat, const char* timestamp) {
   std::uint32_t slash = publisher.find('/');
   mstring bare = publisher.substr(0, slash);
   mstring resource = slash == mstring::npos ? mstring() : publisher.substr(slash + 1);

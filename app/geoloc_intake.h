@@ -3,6 +3,7 @@
 // published) belongs to the location store.
 #pragma once
 
+#include "xml/mstring.h"
 #include "xml/packet.h"
 
 class MApp;
@@ -12,6 +13,10 @@ class MGeolocIntake {
   explicit MGeolocIntake(MApp* app) : app_(app) {}
 
   void EventReceived(packet* p);
+  // A position published by `publisher` (a bare or full jid): the user's own goes to the
+  // location store, a contact's to its roster entry.
+  void PositionReceived(const mstring& publisher, const char* alt, const char* lon, const char* lat,
+                        const char* timestamp);
 
  private:
   void OwnLocationReceived(const char* alt, const char* lon, const char* lat,

@@ -231,6 +231,9 @@ LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lPa
     case 40205:
       routes.BroadcastDialog();
       return 0;
+    case 40213:
+      routes.CalculateRoute();
+      return 0;
     case 40206:
       routes.ShowMyLocation();
       return 0;

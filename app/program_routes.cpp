@@ -45,9 +45,12 @@ MProgramRoutes::MProgramRoutes(MApp* app)
       notifications_([app] { return app->mainFrame ? app->mainFrame->GetHwnd() : nullptr; }),
       notifier_([app]() -> const SettingsValues* { return app->settings.get(); }, &notifications_),
       chatOperations_(app),
-      nmeaReader_(host_) {
+      nmeaReader_(host_),
+      location_(app, &dispatcher_.Conversations()) {
   SetFixIndicator(PostGpsFix);
   dispatcher_.SetNotifier(&notifier_);
+  host_.SetLocationRoutes(&location_);
+  SetContactLocation(&location_);
   // "Chat" on a popup: the conversation with the popup's address becomes current and shows.
   notifications_.SetChatCallback([this](const mstring& jid, const mstring& resource) {
     conversations().ShowConversation(jid, resource);
@@ -145,9 +148,11 @@ void MProgramRoutes::LocationSetupDialog(HWND owner) {
     return;
   }
   const MSettings& settings = *app_->settings;
-  // TODO(location thread): call StartLocationThread(host_, app_->session, *app_->roster) when
-  // "LOCATION SUPPORT" is on and StopLocationThread() when it is off, once
-  // location/location_thread.cpp is in the library.
+  if (settings.locationSupport) {
+    StartLocation();
+  } else {
+    StopLocation();
+  }
   if (owner != nullptr && settings.locationSupport && !settings.lbsJid.empty() && IsConnected()) {
     publish_location(app_->session, settings.lbsJid.c_str());
   }
@@ -161,6 +166,19 @@ void MProgramRoutes::ShowRoomParticipants() {
   }
   app_->mucRosterWindow->ShowParticipants(*current);
   app_->mucRosterWindow->Show();
+}
+
+void MProgramRoutes::ShowMyLocation() {
+  location_.ShowMyLocation();
+}
+void MProgramRoutes::CalculateRoute() {
+  location_.CalculateRoute();
+}
+void MProgramRoutes::StartLocation() {
+  location_.StartThread(host_);
+}
+void MProgramRoutes::StopLocation() {
+  location_.StopThread();
 }
 
 void MProgramRoutes::ShowRosterWindow() {

@@ -11,6 +11,7 @@
 #include "app/contact_actions.h"
 #include "app/desktop_notifier.h"
 #include "app/dispatcher.h"
+#include "app/location_routes.h"
 #include "app/login_control.h"
 #include "app/notifications.h"
 #include "app/roster_link.h"
@@ -72,6 +73,11 @@ class MProgramRoutes : public MAppRoutes {
   void JoinRoomDialog() override;
   void LocationSetupDialog(HWND owner) override;
   void ShowRoomParticipants() override;
+  void ShowMyLocation() override;
+  void CalculateRoute() override;
+  void StartLocation() override;
+  void StopLocation() override;
+  MLocationRoutes& location() { return location_; }
 
   void CreateServiceAccounts() override;
   void CreateSession() override;
@@ -90,4 +96,5 @@ class MProgramRoutes : public MAppRoutes {
   MDesktopNotifier notifier_;
   MChatOperations chatOperations_;
   MNmeaReader nmeaReader_;  // the receiver's text, on the user-interface thread
+  MLocationRoutes location_;
 };

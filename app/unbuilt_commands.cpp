@@ -7,7 +7,6 @@ namespace {
 // One entry per command; remove an entry when its feature lands.
 constexpr UINT kUnbuiltCommands[] = {
     40157,  // "RididEdazov": quick phrases
-    40206,  // "MyLocation"
 };
 
 }  // namespace

@@ -366,6 +366,16 @@ bool MJabberRoster::ReplaceItem(const RosterItem& record) {
   return false;
 }
 
+bool MJabberRoster::MarkLocationRequested(const char* jid) {
+  Lock lock(*this);
+  RosterItem* item = FindLocked(jid, "", nullptr);
+  if (item == nullptr || item->locationRequested != 0) {
+    return false;
+  }
+  item->locationRequested = 1;
+  return true;
+}
+
 std::list<RosterItem> MJabberRoster::ListItems(const wmstring& group) {
   mstring key = RosterKey(group);
   Lock lock(*this);

@@ -58,6 +58,10 @@ class MJabberRoster {
   bool UpdateItem(const RosterItem& record);
   // Removes the entry of the record's jid and resource and appends the record to that group.
   bool ReplaceItem(const RosterItem& record);
+  // Sets the contact's "location requested" flag where it is filed (any thread: the location
+  // thread marks contacts while the user-interface thread may change other fields of the same
+  // entry, so the flag is never written back from an older copy). True when this call set it.
+  bool MarkLocationRequested(const char* jid);
 
   // Copies: the items of the groups named `group` (ignoring case), or of all groups for "".
   std::list<RosterItem> ListItems(const wmstring& group);

@@ -1,7 +1,9 @@
 #include "ui/roster_dialogs.h"
 
+#include <cstdio>
 #include <map>
 
+#include "location/distance.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "xml/text_convert.h"
@@ -123,33 +125,67 @@ LRESULT RenameUserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
 
 // --- Contact Information (261) ----------------------------------------------------------------
 
-LRESULT ContactInfoProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
-  if (message != WM_INITDIALOG) {
-    return FALSE;
+IContactLocation* g_location = nullptr;
+
+// The distance from the own position, when location support gives one.
+wmstring DistanceText(const RosterItem& item) {
+  mstring lat, lon;
+  if (g_location == nullptr || !g_location->OwnPosition(&lat, &lon)) {
+    return u"UNKNOWN";
   }
-  const auto& item = *reinterpret_cast<const RosterItem*>(lParam);
-  mstring jid = item.jid;
-  if (!item.resource.empty()) {
-    jid += "/";
-    jid += item.resource;
-  }
-  SetDlgItemTextW(dialog, IDC_INFO_NICKNAME, item.name.c_str());
-  SetDlgItemTextW(dialog, IDC_INFO_JID, utf8_to_wide(jid).c_str());
-  SetDlgItemTextW(dialog, IDC_INFO_RESOURCE, utf8_to_wide(item.resource).c_str());
-  SetDlgItemTextW(dialog, IDC_INFO_SERVICE,
-                  item.serviceType.empty() ? u"Jabber" : utf8_to_wide(item.serviceType).c_str());
-  // The received position is shown as it came; the distance, map and routes need the location
-  // services, which are not there yet.
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f",
+                Distance(lat.c_str(), lon.c_str(), item.lat.c_str(), item.lon.c_str()));
+  return utf8_to_wide(text);
+}
+
+void ShowLocation(HWND dialog, const RosterItem& item) {
   bool located = item.hasLocation != 0;
   SetDlgItemTextW(dialog, IDC_INFO_LATITUDE, located ? utf8_to_wide(item.lat).c_str() : u"UNKNOWN");
   SetDlgItemTextW(dialog, IDC_INFO_LONGITUDE,
                   located ? utf8_to_wide(item.lon).c_str() : u"UNKNOWN");
   SetDlgItemTextW(dialog, IDC_INFO_ALTITUDE, located ? utf8_to_wide(item.alt).c_str() : u"UNKNOWN");
-  SetDlgItemTextW(dialog, IDC_INFO_DISTANCE, u"UNKNOWN");
+  SetDlgItemTextW(dialog, IDC_INFO_DISTANCE, located ? DistanceText(item).c_str() : u"UNKNOWN");
   for (int button : {IDC_INFO_MAP, IDC_INFO_ROUTE_TO, IDC_INFO_ROUTE_FROM}) {
-    EnableWindow(GetDlgItem(dialog, button), FALSE);
+    EnableWindow(GetDlgItem(dialog, button), located && g_location != nullptr);
   }
-  return TRUE;
+}
+
+LRESULT ContactInfoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    const auto& item = *reinterpret_cast<const RosterItem*>(lParam);
+    Forms()[dialog] = reinterpret_cast<void*>(lParam);
+    mstring jid = item.jid;
+    if (!item.resource.empty()) {
+      jid += "/";
+      jid += item.resource;
+    }
+    SetDlgItemTextW(dialog, IDC_INFO_NICKNAME, item.name.c_str());
+    SetDlgItemTextW(dialog, IDC_INFO_JID, utf8_to_wide(jid).c_str());
+    SetDlgItemTextW(dialog, IDC_INFO_RESOURCE, utf8_to_wide(item.resource).c_str());
+    SetDlgItemTextW(dialog, IDC_INFO_SERVICE,
+                    item.serviceType.empty() ? u"Jabber" : utf8_to_wide(item.serviceType).c_str());
+    ShowLocation(dialog, item);
+    return TRUE;
+  }
+  auto* item = FormOf<RosterItem>(dialog);
+  if (item == nullptr || message != WM_COMMAND || g_location == nullptr || item->hasLocation == 0) {
+    return FALSE;
+  }
+  switch (LOWORD(wParam)) {
+    case IDC_INFO_MAP:
+      g_location->ShowMap(*item);
+      return TRUE;
+    case IDC_INFO_ROUTE_TO:
+    case IDC_INFO_ROUTE_FROM: {
+      RosterItem contact(*item);
+      EndDialog(dialog, IDOK);  // the route answer comes to the service's chat
+      g_location->Route(contact, LOWORD(wParam) == IDC_INFO_ROUTE_TO);
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
 }
 
 }  // namespace
@@ -196,6 +232,10 @@ bool RunRenameUserDialog(HWND owner, RenameForm& form) {
              form) == IDOK;
 }
 
+void SetContactLocation(IContactLocation* location) {
+  g_location = location;
+}
+
 void RunContactInfoDialog(HWND owner, const RosterItem& item) {
   static const DIALOGITEM kItems[] = {
       {WC_STATIC, u"Nickname:", kStatic, SS_LEFT, 8, 8, kLabelWidth, kHeight},
@@ -206,11 +246,11 @@ void RunContactInfoDialog(HWND owner, const RosterItem& item) {
       {WC_STATIC, u"", IDC_INFO_RESOURCE, SS_LEFT, kFieldX, 8 + 2 * kRow, kFieldWidth, kHeight},
       {WC_STATIC, u"Service:", kStatic, SS_LEFT, 8, 8 + 3 * kRow, kLabelWidth, kHeight},
       {WC_STATIC, u"", IDC_INFO_SERVICE, SS_LEFT, kFieldX, 8 + 3 * kRow, kFieldWidth, kHeight},
-      {WC_STATIC, u"Latitude:", kStatic, SS_LEFT, 8, 8 + 4 * kRow, kLabelWidth, kHeight},
+      {WC_STATIC, u"Lat:", kStatic, SS_LEFT, 8, 8 + 4 * kRow, kLabelWidth, kHeight},
       {WC_STATIC, u"", IDC_INFO_LATITUDE, SS_LEFT, kFieldX, 8 + 4 * kRow, kFieldWidth, kHeight},
-      {WC_STATIC, u"Longitude:", kStatic, SS_LEFT, 8, 8 + 5 * kRow, kLabelWidth, kHeight},
+      {WC_STATIC, u"Lon:", kStatic, SS_LEFT, 8, 8 + 5 * kRow, kLabelWidth, kHeight},
       {WC_STATIC, u"", IDC_INFO_LONGITUDE, SS_LEFT, kFieldX, 8 + 5 * kRow, kFieldWidth, kHeight},
-      {WC_STATIC, u"Altitude:", kStatic, SS_LEFT, 8, 8 + 6 * kRow, kLabelWidth, kHeight},
+      {WC_STATIC, u"Alt:", kStatic, SS_LEFT, 8, 8 + 6 * kRow, kLabelWidth, kHeight},
       {WC_STATIC, u"", IDC_INFO_ALTITUDE, SS_LEFT, kFieldX, 8 + 6 * kRow, kFieldWidth, kHeight},
       {WC_STATIC, u"Distance (km):", kStatic, SS_LEFT, 8, 8 + 7 * kRow, kLabelWidth, kHeight},
       {WC_STATIC, u"", IDC_INFO_DISTANCE, SS_LEFT, kFieldX, 8 + 7 * kRow, kFieldWidth, kHeight},

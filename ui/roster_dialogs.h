@@ -58,6 +58,19 @@ struct RenameForm {
 };
 bool RunRenameUserDialog(HWND owner, RenameForm& form);
 
+// What the location part of the contact information dialog needs from the program: the own
+// position for the distance and the Map and Route buttons' actions.
+class IContactLocation {
+ public:
+  virtual ~IContactLocation() = default;
+  // False while location support is off (the distance then shows "UNKNOWN").
+  virtual bool OwnPosition(mstring* lat, mstring* lon) = 0;
+  virtual void ShowMap(const RosterItem& contact) = 0;
+  // A route from the user to the contact (`toContact`) or from the contact to the user.
+  virtual void Route(const RosterItem& contact, bool toContact) = 0;
+};
+// Installed when the program is wired; null: no distance, and Map and Route stay disabled.
+void SetContactLocation(IContactLocation* location);
+
 // Shows the contact's nickname, address, resource, service and location.
 void RunContactInfoDialog(HWND owner, const RosterItem& item);
-

@@ -169,7 +169,7 @@ TEST_F(MainFrameTest, ShowMessageUsesTheCommonMessageBox) {
 }
 
 TEST_F(MainFrameTest, UnbuiltCommandsAreGreyedAndStayGreyedThroughMenuUpdates) {
-  const UINT menuItems[] = {40157, 40206};
+  const UINT menuItems[] = {40157};
   for (WPARAM state : {kSessionOnline, kSessionConnecting, kSessionOff}) {
     SendMessage(Frame(), UM_UPDATE_MENU, state, 1);
     for (UINT id : menuItems) {
@@ -182,6 +182,9 @@ TEST_F(MainFrameTest, UnbuiltCommandsAreGreyedAndStayGreyedThroughMenuUpdates) {
   EXPECT_TRUE(Enabled(40249));
   EXPECT_TRUE(Enabled(40198));
   EXPECT_TRUE(Enabled(40202));
+  EXPECT_TRUE(Enabled(40206));
+  EXPECT_TRUE(Enabled(40213));
+  EXPECT_TRUE(Enabled(40193));
   EXPECT_TRUE(ButtonEnabled(65002));
   EXPECT_TRUE(ButtonEnabled(65001));
 }

@@ -218,3 +218,21 @@ TEST_F(RosterTest, CopiesFromAnotherThreadSeeWholeLists) {
 }
 
 }  // namespace
+
+// The location thread marks a contact where it is filed: once, whatever the case of the jid,
+// and without losing the presence the user-interface thread set meanwhile.
+TEST_F(RosterTest, MarkingLocationRequestedSetsTheFlagInPlaceOnce) {
+  AddContact("Friends", "amy@example.org", "Amy");
+  roster_.UpdatePresence(Presence("amy@example.org", "phone", 1));
+  struct Mark {
+    const char* jid;
+    bool newlyMarked;
+  };
+  for (Mark mark : {Mark{"nobody@example.org", false}, Mark{"AMY@example.org", true},
+                    Mark{"amy@example.org", false}}) {
+    EXPECT_EQ(roster_.MarkLocationRequested(mark.jid), mark.newlyMarked) << mark.jid;
+  }
+  RosterItem amy = roster_.GetItem("amy@example.org", "");
+  EXPECT_EQ(amy.locationRequested, 1u);
+  EXPECT_EQ(amy.online, 1u);
+}
