@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "platform/win32_types.h"
+#include "platform/message_queue.h"
 
 class SerialReader {
  public:
