@@ -15,6 +15,7 @@
 #include "tests/platform/message_test_support.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/temp_home.h"
+#include "xml/mstring.h"
 
 namespace {
 
@@ -36,6 +37,12 @@ class SerialReaderTest : public ::testing::Test {
         terminated_ = terminated_ && chunk[wParam] == '\0';
         received_.append(chunk, wParam);
         FreeSerialChunk(lParam);
+        return 0;
+      }
+      if (message == UM_SHOW_MESSAGE) {
+        auto* text = reinterpret_cast<mstring*>(lParam);
+        shown_.push_back(text->c_str());
+        delete text;
         return 0;
       }
       return DefWindowProc(window, message, wParam, lParam);
@@ -67,16 +74,18 @@ class SerialReaderTest : public ::testing::Test {
   bool PumpUntil(const std::function<bool()>& done) {
     auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     MSG message;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > end) {
-        return false;
-      }
+    while (true) {
       while (PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
         DispatchMessage(&message);
       }
+      if (done()) {
+        return true;
+      }
+      if (std::chrono::steady_clock::now() > end) {
+        return false;
+      }
       usleep(2000);
     }
-    return true;
   }
 
   bool OpenCom4() {
@@ -90,6 +99,7 @@ class SerialReaderTest : public ::testing::Test {
   std::vector<WPARAM> sizes_;
   std::string received_;
   bool terminated_ = true;
+  std::vector<std::string> shown_;
   std::mutex wordsMutex_;
   std::vector<std::string> words_;
 };
@@ -157,6 +167,19 @@ TEST_F(SerialReaderTest, CloseDuringThePauseAfterABurstEndsTheThread) {
   SerialReader::Instance()->Close();
   EXPECT_FALSE(SerialReader::IsRunning());
   EXPECT_EQ(LastWords(2), (std::vector<std::string>{"READ END", "NOT RUNNING"}));
+}
+
+TEST_F(SerialReaderTest, TellsTheUserOfAFailingReadOncePerOpen) {
+  ASSERT_TRUE(OpenCom4());
+  ASSERT_TRUE(pty_.Send("$GPGGA"));
+  // The thread pauses after its burst, leaving the port to the calls below.
+  ASSERT_TRUE(PumpUntil([] { return GpsStatus() == "READ END"; }));
+  pty_.CloseMaster();
+  char buffer[16];
+  EXPECT_EQ(SerialReader::Instance()->ReadAvailable(buffer, sizeof buffer), 0u);
+  EXPECT_EQ(SerialReader::Instance()->ReadAvailable(buffer, sizeof buffer), 0u);
+  ASSERT_TRUE(PumpUntil([this] { return !shown_.empty(); }));  // both posts are queued by now
+  EXPECT_EQ(shown_, std::vector<std::string>{"COM4: Input/output error"});
 }
 
 TEST_F(SerialReaderTest, IsMadeAgainAfterDestroy) {
