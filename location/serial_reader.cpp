@@ -117,7 +117,8 @@ struct SerialReader::State {
 
   // Posted, not sent: the UI thread may be the one closing the reader, waiting for this thread.
   void Deliver(const char* chunk, DWORD count) {
-    char* copy = new (std::nothrow) char[count + 1];
+    // A null owner would queue the chunk to this thread, where no one frees it.
+    char* copy = ownerWindow != nullptr ? new (std::nothrow) char[count + 1] : nullptr;
     if (copy == nullptr) {
       return;
     }
@@ -144,7 +145,7 @@ struct SerialReader::State {
 
   // Once per Open: a failing port would otherwise stack one box per read.
   void ReportReadError() {
-    if (readErrorShown.exchange(true)) {
+    if (ownerWindow == nullptr || readErrorShown.exchange(true)) {
       return;
     }
     mstring text = PortName() + " " + SerialErrorText().c_str();
