@@ -16,6 +16,9 @@
 #include "platform/serial_port.h"
 #include "xml/mstring.h"
 
+using serial_messages::UM_SERIAL_DATA;
+using serial_messages::UM_SHOW_MESSAGE;
+
 namespace {
 
 constexpr DWORD kChunkSize = 1024;

@@ -31,7 +31,7 @@ class SerialReaderTest : public ::testing::Test {
     ASSERT_TRUE(MapSerialPort("COM4:", pty_.slavePath()));
     SetGpsStatusListener(&SerialReaderTest::Record, this);
     handler_ = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-      if (message == UM_SERIAL_DATA) {
+      if (message == serial_messages::UM_SERIAL_DATA) {
         const char* chunk = reinterpret_cast<const char*>(lParam);
         sizes_.push_back(wParam);
         terminated_ = terminated_ && chunk[wParam] == '\0';
@@ -39,7 +39,7 @@ class SerialReaderTest : public ::testing::Test {
         FreeSerialChunk(lParam);
         return 0;
       }
-      if (message == UM_SHOW_MESSAGE) {
+      if (message == serial_messages::UM_SHOW_MESSAGE) {
         auto* text = reinterpret_cast<mstring*>(lParam);
         shown_.push_back(text->c_str());
         delete text;
