@@ -112,8 +112,13 @@ bool SerialPort::Open(const char* name) {
   }
   // TIOCEXCL keeps other programs out; the lock also keeps out a second open by this program
   // (and by privileged ones, which TIOCEXCL lets through).
-  if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
-    int error = isatty(fd) ? errno : ENOTTY;
+  int error = 0;
+  if (!isatty(fd)) {
+    error = ENOTTY;
+  } else if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
     ::close(fd);
     Fail(error);
     return false;

@@ -109,6 +109,7 @@ TEST_F(SerialPortTest, IsExclusiveUntilClosed) {
   ASSERT_TRUE(port_.Open("COM4:"));
   SerialPort second;
   EXPECT_FALSE(second.Open("COM4:"));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   port_.Close();
   port_.Close();  // twice is harmless
   EXPECT_TRUE(second.Open("COM4:"));
