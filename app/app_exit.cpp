@@ -2,6 +2,7 @@
 // change.
 #include "app/app.h"
 #include "app/jabber_wnd.h"
+#include "location/serial_reader.h"
 
 void MApp::Exit() {
   if (g_exiting.exchange(true)) {
@@ -15,6 +16,7 @@ void MApp::Exit() {
     shutdownEvent->Signal();
   }
   routes_->StopLocation();      // joined before the logout, so it sends nothing after it
+  SerialReader::Destroy();      // the receiver's reader thread is joined, its port closed
   if (routes_->HasSession()) {  // 4
     routes_->Logout();
   }

@@ -7,3 +7,9 @@
 
 void SetGpsStatus(const char* word);
 mstring GpsStatus();
+
+// Called with every word as it is set, in order, on the setting thread (null removes it). It
+// runs under the store's lock, so it must not set a word itself; a dialog that shows the word
+// live uses it to post itself a refresh.
+using GpsStatusListener = void (*)(const char* word, void* context);
+void SetGpsStatusListener(GpsStatusListener listener, void* context);

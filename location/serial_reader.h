@@ -7,7 +7,8 @@
 // Chunks reach the owner as posted UM_SERIAL_DATA messages: wParam the byte count, lParam a
 // heap copy of the chunk (NUL-terminated, at most 1024 bytes) that the receiver must free with
 // FreeSerialChunk. Posting a copy means a Close from the UI thread never waits on a thread that
-// waits for the UI thread.
+// waits for the UI thread. The reader never touches a window or the menu bar: the fix
+// indicator belongs to the receiver code.
 #pragma once
 
 #include <memory>
@@ -28,10 +29,15 @@ class SerialReader {
   static bool IsRunning();
 
   // Opens and configures the port, sends the receiver set-up and starts the reader thread.
+  // False when the reader already runs (nothing changes) or a step fails (port closed, no
+  // thread).
   bool Open();
-  // Reads what waits in the port's input queue, at most `maximum` bytes.
+  // Reads what waits in the port's input queue, at most `maximum` bytes. A failing read counts
+  // 0; the first one after each Open is told to the owner as UM_SHOW_MESSAGE.
   DWORD ReadAvailable(char* buffer, DWORD maximum);
-  // Raises RTS, purges both directions and writes the bytes.
+  // Raises RTS, purges the input queue and writes the bytes, waiting (bounded) until they have
+  // left the port; pending output is let out rather than purged, so a write never discards
+  // the one before it.
   bool Write(const BYTE* bytes, DWORD count);
   // Stops the reader thread (at once, even while it waits for the port) and closes the port.
   void Close();
