@@ -1,16 +1,21 @@
 // The location setup as the user meets it: "LBS Setup" from the menu shows the stored position
 // and the receiver's settings, stores what is typed, and the receiver's fixes reach the menu
 // bar's "GPS Status" button and (in debug mode) the log window.
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/setup_dialogs.h"
 #include "location/gps.h"
+#include "location/gps_status.h"
 #include "location/location_store.h"
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "program_fixture.h"
+#include "support/pty_pair.h"
 #include "ui/dialog_text.h"
 #include "user_script.h"
 
@@ -127,19 +132,99 @@ TEST_F(ProgramLbsTest, OpensFromTheAdvancedSetup) {
   EXPECT_TRUE(Has("\"LOCATION SUPPORT\"=dword:00000001")) << Registry();
 }
 
-TEST_F(ProgramLbsTest, ReceiverFixesDriveTheGpsButtonAndTheTrace) {
+// `body` as a sentence with its checksum and line end.
+std::string Nmea(const std::string& body) {
+  unsigned sum = 0;
+  for (char c : body) {
+    sum ^= static_cast<unsigned char>(c);
+  }
+  char tail[8];
+  std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+  return "$" + body + tail;
+}
+
+// Status words as they are set, from whichever thread sets them.
+struct StatusWords {
+  std::mutex lock;
+  std::vector<std::string> words;
+  bool Has(const std::string& word) {
+    std::lock_guard<std::mutex> guard(lock);
+    return std::find(words.begin(), words.end(), word) != words.end();
+  }
+  void Clear() {
+    std::lock_guard<std::mutex> guard(lock);
+    words.clear();
+  }
+  static void Note(const char* word, void* context) {
+    auto* self = static_cast<StatusWords*>(context);
+    std::lock_guard<std::mutex> guard(self->lock);
+    self->words.emplace_back(word);
+  }
+};
+
+// A receiver on a pseudo-terminal mapped to COM4: the program sets it up for NMEA, and what it
+// sends reaches the stored position, the "GPS Status" button and (in debug mode) the log.
+TEST_F(ProgramLbsTest, AReceiverOnASerialPortDrivesThePositionTheButtonAndTheTrace) {
+  PtyPair receiver;
+  ASSERT_TRUE(receiver.ok());
+  ASSERT_TRUE(MapSerialPort("COM4:", receiver.slavePath()));
   StoredPosition();
   SetDword(kSettingsKey, "DEBUG MODE", 1);
+  SetDword(kSettingsKey, "LOCATION SUPPORT", 1);
+  StatusWords status;
+  SetGpsStatusListener(StatusWords::Note, &status);
   StartProgram();
+  const std::string setup = {'\xA0', '\xA2', '\x00', '\x18', '\x81', '\x02', '\x01', '\x01',
+                             '\x00', '\x01', '\x05', '\x01', '\x05', '\x01', '\x00', '\x01',
+                             '\x00', '\x01', '\x00', '\x01', '\x00', '\x01', '\x00', '\x01',
+                             '\x00', '\x01', '\x12', '\xC0', '\x01', '\x6A', '\xB0', '\xB3'};
+  EXPECT_EQ(receiver.Receive(32), setup);
+  EXPECT_TRUE(RunUntil([&] { return status.Has("GPS ON COM4"); }, 5));
   HWND bar = app_->mainFrame->GetMenuBar();
-  ASSERT_FALSE(MenuBarIsButtonEnabled(bar, 113));
-  MNmeaReader reader(routes().host());
-  reader.ProcessNmea("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n");
+  auto stored = [&] { return GetLocation(routes().host()); };
+  // Each burst is read before the next is sent (the reader rests after a burst).
+  auto send = [&](const std::string& bytes) {
+    status.Clear();
+    ASSERT_TRUE(receiver.Send(bytes));
+    ASSERT_TRUE(RunUntil([&] { return status.Has("PARSING"); }, 8));
+  };
+
+  // A fix split over two bursts counts once it is whole.
+  std::string good = Nmea("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+  send(good.substr(0, 30));
+  send(good.substr(30));
+  ASSERT_TRUE(RunUntil([&] { return stored().lat == "48.117300"; }, 5)) << stored().lat.c_str();
+  EXPECT_STREQ(stored().lon.c_str(), "11.516667");
+  EXPECT_STREQ(stored().alt.c_str(), "545.400000");
   EXPECT_TRUE(RunUntil([&] { return MenuBarIsButtonEnabled(bar, 113) != FALSE; }, 5));
   EXPECT_TRUE(WaitForLog("4807.038N=[48,07.038,N]=48.117300")) << Log();
-  reader.ProcessNmea("$GPGGA,123520,,,,,0,00,,,M,,M,,*61\r\n");
+  EXPECT_TRUE(Has("\"LATITUDE\"=\"48.117300\"")) << Registry();
+
+  // South and west, from a receiver of several satellite systems.
+  send(Nmea("GNGGA,123521,4807.038,S,01131.000,W,1,08,0.9,545.4,M,46.9,M,,"));
+  ASSERT_TRUE(RunUntil([&] { return stored().lat == "-48.117300"; }, 5)) << stored().lat.c_str();
+  EXPECT_STREQ(stored().lon.c_str(), "-11.516667");
+
+  // No fix: the button goes off, the position stays.
+  send(Nmea("GPGGA,123523,,,,,0,00,,,M,,M,,"));
   EXPECT_TRUE(RunUntil([&] { return MenuBarIsButtonEnabled(bar, 113) == FALSE; }, 5));
-  EXPECT_STREQ(GetLocation(routes().host()).lat.c_str(), "48.117300");
+  EXPECT_TRUE(status.Has("NO GPS FIX"));
+
+  // Broken input stores nothing: an empty latitude with a fix, a wrong checksum, garbage.
+  std::string wrongSum = Nmea("GPGGA,123525,5107.038,N,00131.000,E,1,08,0.9,5.4,M,46.9,M,,");
+  wrongSum[wrongSum.size() - 3] = wrongSum[wrongSum.size() - 3] == '0' ? '1' : '0';
+  for (const std::string& bad : {Nmea("GPGGA,123524,,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+                                 wrongSum, std::string("$GPGGA,<b>&amp;,garbage\r\n")}) {
+    send(bad);
+    EXPECT_TRUE(RunUntil([&] { return status.Has("READ ERROR"); }, 5)) << bad;
+  }
+  EXPECT_STREQ(stored().lat.c_str(), "-48.117300");
+
+  // The receiver goes away: the reader ends.
+  status.Clear();
+  receiver.CloseMaster();
+  EXPECT_TRUE(RunUntil([&] { return status.Has("NOT RUNNING"); }, 8));
+  SetGpsStatusListener(nullptr, nullptr);
 }
 
 }  // namespace
