@@ -84,13 +84,23 @@ TEST_F(ProgramLocationTest, TakesTheServiceCopyThenPublishesEachValidChangeOnce)
   Passes();
   EXPECT_EQ(2, Count(Lbs(), kOwnPublish)) << Lbs();
 
+  // A new connection publishes the unchanged position once more.
+  HWND frame = app_->mainFrame->GetHwnd();
+  SendMessage(frame, WM_COMMAND, 40027, 0);  // Log Off
+  ASSERT_TRUE(WaitForLog("Disconnected.")) << Log();
+  ASSERT_TRUE(RunUntil([&] { return !routes().login().LoginThreadRunning(); }, 10));
+  SendMessage(frame, WM_COMMAND, 40008, 0);  // Log On
+  ASSERT_TRUE(RunUntil([&] { return Count(Lbs(), kOwnPublish) == 3; }, 20)) << Lbs() << Log();
+  Passes();
+  EXPECT_EQ(3, Count(Lbs(), kOwnPublish)) << Lbs();
+
   for (auto [lat, lon, timestamp] : {std::tuple{"0", "11.5", "2030-01-01T00:00:02Z"},
                                      std::tuple{"48.1", "0", "2030-01-01T00:00:03Z"},
                                      std::tuple{"91", "11.5", "2030-01-01T00:00:04Z"}}) {
     Position(lat, lon, timestamp);
     Passes();
   }
-  EXPECT_EQ(2, Count(Lbs(), kOwnPublish)) << Lbs();
+  EXPECT_EQ(3, Count(Lbs(), kOwnPublish)) << Lbs();
 
   // "MyLocation": the own location page, the jid encoded, as one argument without a shell.
   SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, 40206, 0);
