@@ -15,6 +15,7 @@
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "program_fixture.h"
+#include "support/nmea_sentence.h"
 #include "support/pty_pair.h"
 #include "ui/dialog_text.h"
 #include "user_script.h"
@@ -134,13 +135,7 @@ TEST_F(ProgramLbsTest, OpensFromTheAdvancedSetup) {
 
 // `body` as a sentence with its checksum and line end.
 std::string Nmea(const std::string& body) {
-  unsigned sum = 0;
-  for (char c : body) {
-    sum ^= static_cast<unsigned char>(c);
-  }
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-  return "$" + body + tail;
+  return NmeaSentence(body) + "\r\n";
 }
 
 // Status words as they are set, from whichever thread sets them.

@@ -7,22 +7,12 @@
 #include "location/gps.h"
 #include "location/location_store.h"
 #include "location_fixture.h"
+#include "support/nmea_sentence.h"
 
 namespace {
 
 constexpr const char* kExample =
     "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
-
-// "$" + body + "*hh" with the right checksum.
-std::string Sentence(const std::string& body) {
-  unsigned sum = 0;
-  for (char c : body) {
-    sum ^= static_cast<unsigned char>(c);
-  }
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X", sum);
-  return "$" + body + tail;
-}
 
 struct GgaCase {
   const char* name;
@@ -36,40 +26,40 @@ struct GgaCase {
 TEST(ParseGga, ReadsOnlyWellFormedPositions) {
   const GgaCase cases[] = {
       {"example", kExample, GgaResult::kFix, "48.117300", "11.516667", "545.4"},
-      {"south west", Sentence("GPGGA,123519,4807.038,S,01131.000,W,1,08,0.9,545.4,M,46.9,M,,"),
+      {"south west", NmeaSentence("GPGGA,123519,4807.038,S,01131.000,W,1,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kFix, "-48.117300", "-11.516667", "545.4"},
-      {"GNGGA", Sentence("GNGGA,123519,4807.038,N,01131.000,E,2,08,0.9,-3,M,46.9,M,,"),
+      {"GNGGA", NmeaSentence("GNGGA,123519,4807.038,N,01131.000,E,2,08,0.9,-3,M,46.9,M,,"),
        GgaResult::kFix, "48.117300", "11.516667", "-3"},
       {"no checksum", "$GPGGA,123519,4807,N,01131,E,1,08,0.9,545.4,M,46.9,M,,", GgaResult::kFix,
        "48.116667", "11.516667", "545.4"},
-      {"no fix", Sentence("GPGGA,123519,,,,,0,00,,,M,,M,,"), GgaResult::kNoFix},
-      {"empty latitude", Sentence("GPGGA,123519,,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+      {"no fix", NmeaSentence("GPGGA,123519,,,,,0,00,,,M,,M,,"), GgaResult::kNoFix},
+      {"empty latitude", NmeaSentence("GPGGA,123519,,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kBadInput},
       {"wrong checksum", "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*48",
        GgaResult::kBadInput},
       {"checksum cut", "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*4",
        GgaResult::kBadInput},
-      {"13 fields", Sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,"),
+      {"13 fields", NmeaSentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,"),
        GgaResult::kBadInput},
-      {"15 fields", Sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,,"),
+      {"15 fields", NmeaSentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,,"),
        GgaResult::kBadInput},
-      {"bad hemisphere", Sentence("GPGGA,1,4807.038,X,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+      {"bad hemisphere", NmeaSentence("GPGGA,1,4807.038,X,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kBadInput},
-      {"minutes 60", Sentence("GPGGA,1,4860.000,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+      {"minutes 60", NmeaSentence("GPGGA,1,4860.000,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kBadInput},
-      {"short longitude", Sentence("GPGGA,1,4807.038,N,1131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+      {"short longitude", NmeaSentence("GPGGA,1,4807.038,N,1131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kBadInput},
-      {"sign in latitude", Sentence("GPGGA,1,-807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+      {"sign in latitude", NmeaSentence("GPGGA,1,-807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kBadInput},
-      {"latitude 91", Sentence("GPGGA,1,9100.000,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+      {"latitude 91", NmeaSentence("GPGGA,1,9100.000,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kBadInput},
-      {"zero position", Sentence("GPGGA,1,0000.000,N,00000.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+      {"zero position", NmeaSentence("GPGGA,1,0000.000,N,00000.000,E,1,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kBadInput},
-      {"altitude text", Sentence("GPGGA,1,4807.038,N,01131.000,E,1,08,0.9,high,M,46.9,M,,"),
+      {"altitude text", NmeaSentence("GPGGA,1,4807.038,N,01131.000,E,1,08,0.9,high,M,46.9,M,,"),
        GgaResult::kBadInput},
-      {"empty quality", Sentence("GPGGA,1,4807.038,N,01131.000,E,,08,0.9,545.4,M,46.9,M,,"),
+      {"empty quality", NmeaSentence("GPGGA,1,4807.038,N,01131.000,E,,08,0.9,545.4,M,46.9,M,,"),
        GgaResult::kBadInput},
-      {"other sentence", Sentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),
+      {"other sentence", NmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),
        GgaResult::kBadInput},
       {"garbage", "$GPGGA,\x01\xff<&>,,,,,,,,,,,,", GgaResult::kBadInput},
   };
@@ -99,7 +89,7 @@ std::vector<std::pair<std::string, bool>> Assemble(const std::string& stream, st
 }
 
 TEST(NmeaAssembler, SentencesSurviveEveryChunkSize) {
-  std::string rmc = Sentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,");
+  std::string rmc = NmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,");
   std::string stream = "noise" + std::string(kExample) + "\r\n" + rmc + "\r\n$GPGGA,no end";
   for (std::size_t size = 1; size <= 7; ++size) {
     SCOPED_TRACE(size);
@@ -166,21 +156,22 @@ TEST_F(NmeaReaderTest, OutcomesOfOneChunk) {
     const char* lat;  // stored afterwards
     std::size_t logEntries;
   } cases[] = {
-      {"south west", Sentence("GPGGA,1,4807.038,S,01131.000,W,1,08,0.9,5,M,46.9,M,,") + "\r\n",
+      {"south west", NmeaSentence("GPGGA,1,4807.038,S,01131.000,W,1,08,0.9,5,M,46.9,M,,") + "\r\n",
        true, "OK - UPDATED", 1, "-48.117300", 0},
       {"no trace without debug mode", std::string(kExample) + "\r\n", false, "OK - UPDATED", 1,
        "48.117300", 0},
-      {"no fix", Sentence("GPGGA,123519,,,,,0,00,,,M,,M,,") + "\r\n", true, "NO GPS FIX", 0, "0.00",
-       0},
+      {"no fix", NmeaSentence("GPGGA,123519,,,,,0,00,,,M,,M,,") + "\r\n", true, "NO GPS FIX", 0,
+       "0.00", 0},
       {"cut off by the next sentence",
-       "$GPGGA,123519,4807.038,N,011" + Sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1"), true,
+       "$GPGGA,123519,4807.038,N,011" + NmeaSentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1"), true,
        "READ ERROR", -1, "0.00", 0},
       {"wrong checksum", "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*40\r\n",
        true, "READ ERROR", -1, "0.00", 0},
       {"unfinished is no error yet", "$GPGGA,123519,4807.038,N,011", true, "PARSING", -1, "0.00",
        0},
-      {"markup in a traced field", Sentence("GPGGA,<b>&,4807.038,N,01131.000,E,1,08,0.9,5,M,,M,,"),
-       true, "OK - UPDATED", 1, "48.117300", 6},
+      {"markup in a traced field",
+       NmeaSentence("GPGGA,<b>&,4807.038,N,01131.000,E,1,08,0.9,5,M,,M,,"), true, "OK - UPDATED", 1,
+       "48.117300", 6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
