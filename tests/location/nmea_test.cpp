@@ -1,13 +1,17 @@
 #include "location/nmea.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "location/gps.h"
 #include "location/location_store.h"
+#include "location/serial_reader.h"
 #include "location_fixture.h"
 #include "support/nmea_sentence.h"
+#include "support/pty_pair.h"
 
 namespace {
 
@@ -229,6 +233,37 @@ TEST_F(NmeaReaderTest, FailedStartTellsTheUserAndTurnsGpsOff) {
     EXPECT_FALSE(host.Settings().enableGps);
     EXPECT_STREQ(GpsStatus().c_str(), "INIT FAILED");
   }
+}
+
+// AUTO takes the highest port from COM8 down that opens: with receivers on COM3 and COM6,
+// COM6.
+TEST_F(NmeaReaderTest, AutomaticDetectionTriesTheHighestPortFirst) {
+  PtyPair low;
+  PtyPair high;
+  ASSERT_TRUE(low.ok() && high.ok());
+  ASSERT_TRUE(MapSerialPort("COM3:", low.slavePath()));
+  ASSERT_TRUE(MapSerialPort("COM6:", high.slavePath()));
+  for (const char* absent : {"COM8:", "COM7:"}) {
+    ASSERT_TRUE(MapSerialPort(absent, "/nonexistent/tty"));
+  }
+  HeadlessHost host;
+  host.Settings().gpsPort = "AUTO";
+  host.Settings().enableGps = true;
+  static std::vector<std::string> words;  // the reader thread sets words too: collected, locked
+  static std::mutex wordsLock;
+  SetGpsStatusListener(
+      [](const char* word, void*) {
+        std::lock_guard<std::mutex> guard(wordsLock);
+        words.emplace_back(word);
+      },
+      nullptr);
+  EXPECT_TRUE(StartGps(host));
+  SerialReader::Destroy();
+  SetGpsStatusListener(nullptr, nullptr);
+  std::lock_guard<std::mutex> guard(wordsLock);
+  EXPECT_NE(std::find(words.begin(), words.end(), "GPS ON COM6"), words.end());
+  EXPECT_EQ(std::find(words.begin(), words.end(), "GPS ON COM3"), words.end());
+  EXPECT_TRUE(host.MessageBoxes().empty());
 }
 
 }  // namespace
