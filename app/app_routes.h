@@ -55,6 +55,7 @@ class MAppRoutes {
   virtual void ShowRoomParticipants() {}
   virtual void ShowRosterWindow() {}
   virtual void ShowActiveChatsWindow() {}
+  virtual void ShowHeadlinesWindow() {}
   virtual void ToggleOnlyOnline() {}
   virtual void AboutDialog() {}
   virtual void PreferencesDialog() {}

@@ -28,9 +28,11 @@ MDispatcher::MDispatcher(MApp* app, MLoginControl* login, MRosterLink* roster)
       geoloc_(app),
       conversations_(app),
       messages_(app, &conversations_),
-      conferencePresence_(app) {
+      conferencePresence_(app),
+      headlines_(app) {
   conversations_.SetNotifier(notifier_);
   messages_.SetNotifier(notifier_);
+  headlines_.SetNotifier(notifier_);
 }
 
 void MDispatcher::SetNotifier(INotifier* notifier) {
@@ -38,6 +40,7 @@ void MDispatcher::SetNotifier(INotifier* notifier) {
   presence_.SetNotifier(notifier_);
   conversations_.SetNotifier(notifier_);
   messages_.SetNotifier(notifier_);
+  headlines_.SetNotifier(notifier_);
 }
 
 void MDispatcher::DispatchPacket(packet* p) {
@@ -62,7 +65,15 @@ void MDispatcher::Route(packet* p) {
   switch (packet_subtype(p)) {
     case SUBTYPE_CHAT:
     case SUBTYPE_GROUPCHAT:
-      messages_.Show(p, packet_subtype(p) == SUBTYPE_GROUPCHAT);
+      // An ordinary message with a link from a news sender is a headline; from anyone else
+      // it stays a message.
+      if (!headlines_.Receive(p)) {
+        messages_.Show(p, packet_subtype(p) == SUBTYPE_GROUPCHAT);
+      }
+      break;
+    case SUBTYPE_HEADLINE:
+    case SUBTYPE_URL_DATA:
+      headlines_.Receive(p);  // a stranger's headline is dropped
       break;
     case SUBTYPE_GET:
       RouteGet(p);

@@ -11,6 +11,7 @@
 #include "app/conference_presence.h"
 #include "app/conversations.h"
 #include "app/geoloc_intake.h"
+#include "app/headline_intake.h"
 #include "app/message_display.h"
 #include "app/notifier.h"
 #include "app/presence_display.h"
@@ -33,6 +34,8 @@ class MDispatcher {
   MCountingNotifier& CountingNotifier() { return countingNotifier_; }
   // Opening a conversation (the dispatcher's, shared with the rest of the program).
   MConversations& Conversations() { return conversations_; }
+  // Headline messages on their way to the viewer.
+  MHeadlineIntake& Headlines() { return headlines_; }
   // How long after the roster's arrival presence stays quiet (file-time units, 100 ns).
   void SetQuietPeriod(std::int64_t period) { presence_.SetQuietPeriod(period); }
 
@@ -56,4 +59,5 @@ class MDispatcher {
   MConversations conversations_;
   MMessageDisplay messages_;
   MConferencePresence conferencePresence_;
+  MHeadlineIntake headlines_;
 };

@@ -74,6 +74,7 @@ HMENU ViewMenu() {
   return Popup({{u"&Contacts\tCtrl+R", 40022},
                 {u"&Only Online Contacts", 40162},
                 {u"&Log Window\tCtrl+L", 40249},
+                {u"&Headlines", 40164},
                 {u"&MyLocation", 40206},
                 {u"&Help\tF1", 40013},
                 {u"A&bout", 40003}});

@@ -244,6 +244,9 @@ LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lPa
     case 40249:
       app_->ShowLogWindow();
       return 0;
+    case 40164:
+      routes.ShowHeadlinesWindow();
+      return 0;
     case 40260:
       routes.JoinRoomDialog();
       return 0;

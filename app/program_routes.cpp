@@ -57,6 +57,14 @@ MProgramRoutes::MProgramRoutes(MApp* app)
   });
 }
 
+// The headlines viewer lives with the routes: it leaves the window list before it goes.
+MProgramRoutes::~MProgramRoutes() {
+  if (headlineWindow_ != nullptr) {
+    dispatcher_.Headlines().SetViewer(nullptr);
+    app_->windows.Remove(headlineWindow_.get());
+  }
+}
+
 void MProgramRoutes::CreateServiceAccounts() {
   InstallAccountDialogs();
   ::CreateServiceAccounts(*app_->settings);
@@ -113,6 +121,10 @@ void MProgramRoutes::CreateWindows() {
   app_->mucRosterWindow = std::make_unique<MMUCRosterWnd>(app_->instance, &app_->windows,
                                                           app_->settings->GetFont("JMUCROSTERWND"));
   app_->mucRosterWindow->Create(app_->mainFrame.get(), 0, 0);
+  headlineWindow_ = std::make_unique<MHeadlineWnd>(app_->instance, &app_->windows,
+                                                   app_->settings->GetFont("JHEADLINEWND"));
+  headlineWindow_->Create(app_->mainFrame.get(), 0, 0);
+  dispatcher_.Headlines().SetViewer(headlineWindow_.get());
 }
 
 // Option cw, an "xmpp:" link, a contact's Chat: the conversation comes forward.
@@ -125,6 +137,12 @@ void MProgramRoutes::OpenConversation(const mstring& jid) {
 void MProgramRoutes::ShowActiveChatsWindow() {
   if (app_->activeChatsWindow != nullptr) {
     app_->activeChatsWindow->Show();
+  }
+}
+
+void MProgramRoutes::ShowHeadlinesWindow() {
+  if (headlineWindow_ != nullptr) {
+    headlineWindow_->Show();
   }
 }
 

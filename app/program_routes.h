@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "alerts/headline_wnd.h"
 #include "app/app_host.h"
 #include "app/app_routes.h"
 #include "app/chat_operations.h"
@@ -22,6 +23,7 @@ class MApp;
 class MProgramRoutes : public MAppRoutes {
  public:
   explicit MProgramRoutes(MApp* app);
+  ~MProgramRoutes() override;
 
   MLoginControl& login() { return login_; }
   MRosterLink& rosterLink() { return rosterLink_; }
@@ -69,6 +71,8 @@ class MProgramRoutes : public MAppRoutes {
   void OpenPopupChat(LPARAM id) override;
   void OpenConversation(const mstring& jid) override;
   void ShowActiveChatsWindow() override;
+  void ShowHeadlinesWindow() override;
+  MHeadlineWnd* headlineWindow() { return headlineWindow_.get(); }
   void CloseAllChats() override;
   void JoinRoomDialog() override;
   void LocationSetupDialog(HWND owner) override;
@@ -97,4 +101,5 @@ class MProgramRoutes : public MAppRoutes {
   MChatOperations chatOperations_;
   MNmeaReader nmeaReader_;  // the receiver's text, on the user-interface thread
   MLocationRoutes location_;
+  std::unique_ptr<MHeadlineWnd> headlineWindow_;
 };
