@@ -32,10 +32,11 @@ bool MHeadlineIntake::Receive(packet* p) {
   if (!headline) {
     return false;
   }
-  wmstring title = headline->title.empty() ? headline->description : headline->title;
+  wmstring text = u"Headline from " + headline->source + u": " +
+                  (headline->title.empty() ? headline->description : headline->title);
   viewer_->AddHeadline(std::move(*headline));
   if (notifier_ != nullptr && app_->settings->enablePopups) {
-    notifier_->ShowPopup(utf8_to_wide(bare), u"Headline: " + title);
+    notifier_->ShowPopup(utf8_to_wide(bare), text);
   }
   return true;
 }
