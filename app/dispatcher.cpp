@@ -28,7 +28,8 @@ MDispatcher::MDispatcher(MApp* app, MLoginControl* login, MRosterLink* roster)
       geoloc_(app),
       conversations_(app),
       messages_(app, &conversations_),
-      conferencePresence_(app) {
+      conferencePresence_(app),
+      capAlerts_(app, &countingNotifier_) {
   conversations_.SetNotifier(notifier_);
   messages_.SetNotifier(notifier_);
 }
@@ -38,6 +39,7 @@ void MDispatcher::SetNotifier(INotifier* notifier) {
   presence_.SetNotifier(notifier_);
   conversations_.SetNotifier(notifier_);
   messages_.SetNotifier(notifier_);
+  capAlerts_.SetNotifier(notifier_);
 }
 
 void MDispatcher::DispatchPacket(packet* p) {
@@ -87,6 +89,9 @@ void MDispatcher::Route(packet* p) {
       break;
     case SUBTYPE_MUC_PRESENCE:
       conferencePresence_.Show(p);
+      break;
+    case SUBTYPE_CAP_ALERT:
+      capAlerts_.Received(p);
       break;
     default:
       break;

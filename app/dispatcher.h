@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "app/cap_alert_intake.h"
 #include "app/conference_presence.h"
 #include "app/conversations.h"
 #include "app/geoloc_intake.h"
@@ -56,4 +57,5 @@ class MDispatcher {
   MConversations conversations_;
   MMessageDisplay messages_;
   MConferencePresence conferencePresence_;
+  MCapAlertIntake capAlerts_;
 };

@@ -75,6 +75,7 @@ HMENU ViewMenu() {
                 {u"&Only Online Contacts", 40162},
                 {u"&Log Window\tCtrl+L", 40249},
                 {u"&MyLocation", 40206},
+                {u"C&AP Alerts", 40207},
                 {u"&Help\tF1", 40013},
                 {u"A&bout", 40003}});
 }
