@@ -34,6 +34,11 @@ void MCapAlertWnd::Reset() {
   MHtmlWnd::Reset();
   scrollX_ = 0;
   scrollY_ = 0;
+  if (GetView() != nullptr) {
+    // A new page is read from its top, wherever the last one was scrolled to.
+    SCROLLINFO top{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+    SetScrollInfo(GetView(), SB_VERT, &top, TRUE);
+  }
   if (hwnd_ != nullptr) {
     SetWindowTextW(hwnd_, u"");
   }

@@ -58,6 +58,11 @@ class CapAlertWndTest : public UiTest {
     ASSERT_LT(index, targets.size());
     wnd_->OpenLink(targets[index].c_str());
   }
+  int ScrollPosition() {
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(wnd_->GetView(), SB_VERT, &info);
+    return info.nPos;
+  }
   std::unique_ptr<MCapAlertWnd> wnd_;
 };
 
@@ -158,6 +163,13 @@ TEST_F(CapAlertWndTest, KeepsTheSendersHeardFromLastAndSaysOthersWereDropped) {
   EXPECT_NE(shown.find("s1099The alerts of 1 older senders were dropped." + kBarA),
             std::string::npos)
       << shown.substr(shown.size() - 200);
+
+  // Read from the bottom of the long list, a page built anew opens at its top.
+  SendMessage(wnd_->GetView(), WM_VSCROLL, SB_BOTTOM, 0);
+  ASSERT_GT(ScrollPosition(), 0);
+  wnd_->OpenLink("index");
+  ProcessDisplayEvents();
+  EXPECT_EQ(ScrollPosition(), 0);
 }
 
 }  // namespace
