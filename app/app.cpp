@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "alerts/cap_alert_wnd.h"
 #include "app/app_messages.h"
 #include "app/command_line.h"
 #include "app/jabber_wnd.h"

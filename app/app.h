@@ -20,6 +20,7 @@
 #include "xmpp/session.h"
 
 class MActiveChatsWnd;
+class MCapAlertWnd;
 class MChatWnd;
 class MJabberWnd;
 class MLoginWnd;
@@ -93,6 +94,7 @@ class MApp {
   std::unique_ptr<MChatWnd> chatWindow;
   std::unique_ptr<MActiveChatsWnd> activeChatsWindow;
   std::unique_ptr<MMUCRosterWnd> mucRosterWindow;
+  std::unique_ptr<MCapAlertWnd> capAlertWindow;
 
  private:
   void SetUpComponents();

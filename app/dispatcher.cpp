@@ -29,7 +29,8 @@ MDispatcher::MDispatcher(MApp* app, MLoginControl* login, MRosterLink* roster)
       conversations_(app),
       messages_(app, &conversations_),
       conferencePresence_(app),
-      headlines_(app) {
+      headlines_(app),
+      capAlerts_(app, &countingNotifier_) {
   conversations_.SetNotifier(notifier_);
   messages_.SetNotifier(notifier_);
   headlines_.SetNotifier(notifier_);
@@ -41,6 +42,7 @@ void MDispatcher::SetNotifier(INotifier* notifier) {
   conversations_.SetNotifier(notifier_);
   messages_.SetNotifier(notifier_);
   headlines_.SetNotifier(notifier_);
+  capAlerts_.SetNotifier(notifier_);
 }
 
 void MDispatcher::DispatchPacket(packet* p) {
@@ -98,6 +100,9 @@ void MDispatcher::Route(packet* p) {
       break;
     case SUBTYPE_MUC_PRESENCE:
       conferencePresence_.Show(p);
+      break;
+    case SUBTYPE_CAP_ALERT:
+      capAlerts_.Received(p);
       break;
     default:
       break;

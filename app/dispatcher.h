@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "app/cap_alert_intake.h"
 #include "app/conference_presence.h"
 #include "app/conversations.h"
 #include "app/geoloc_intake.h"
@@ -60,4 +61,5 @@ class MDispatcher {
   MMessageDisplay messages_;
   MConferencePresence conferencePresence_;
   MHeadlineIntake headlines_;
+  MCapAlertIntake capAlerts_;
 };

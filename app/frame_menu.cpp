@@ -76,6 +76,7 @@ HMENU ViewMenu() {
                 {u"&Log Window\tCtrl+L", 40249},
                 {u"&Headlines", 40164},
                 {u"&MyLocation", 40206},
+                {u"C&AP Alerts", 40207},
                 {u"&Help\tF1", 40013},
                 {u"A&bout", 40003}});
 }

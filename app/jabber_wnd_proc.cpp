@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "alerts/cap_alert_wnd.h"
 #include "app/app.h"
 #include "app/app_messages.h"
 #include "app/jabber_wnd.h"
@@ -246,6 +247,11 @@ LRESULT MJabberWnd::OnCommand(HWND hwnd, UINT command, WPARAM wParam, LPARAM lPa
       return 0;
     case 40164:
       routes.ShowHeadlinesWindow();
+      return 0;
+    case 40207:
+      if (app_->capAlertWindow != nullptr) {
+        app_->capAlertWindow->Show();
+      }
       return 0;
     case 40260:
       routes.JoinRoomDialog();

@@ -1,5 +1,6 @@
 #include "app/program_routes.h"
 
+#include "alerts/cap_alert_wnd.h"
 #include "app/app.h"
 #include "app/app_messages.h"
 #include "app/jabber_wnd.h"
@@ -125,6 +126,9 @@ void MProgramRoutes::CreateWindows() {
                                                    app_->settings->GetFont("JHEADLINEWND"));
   headlineWindow_->Create(app_->mainFrame.get(), 0, 0);
   dispatcher_.Headlines().SetViewer(headlineWindow_.get());
+  app_->capAlertWindow = std::make_unique<MCapAlertWnd>(app_->instance, &app_->windows,
+                                                        app_->settings->GetFont("JCAPALERTWND"));
+  app_->capAlertWindow->Create(app_->mainFrame.get(), 0, 0);
 }
 
 // Option cw, an "xmpp:" link, a contact's Chat: the conversation comes forward.
