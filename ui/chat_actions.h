@@ -22,8 +22,6 @@ class IChatActions {
   virtual wmstring OwnName() = 0;
   // The contacts of a roster group (the recipients of a group conversation).
   virtual std::vector<RosterItem> GroupMembers(const wmstring& group) = 0;
-  // The quick-phrase chooser: the phrase the user picked, empty when none.
-  virtual wmstring ChooseQuickPhrase() { return wmstring(); }
   // A link to an "xmpp:" address was activated in the view.
   virtual void OpenXmppAddress(const mstring& /*address*/) {}
   // The roster window comes forward (the last conversation was closed).

@@ -5,6 +5,7 @@
 #include "platform/controls.h"
 #include "ui/chat_format.h"
 #include "ui/chat_wnd.h"
+#include "ui/phrase_chooser.h"
 #include "xml/text_convert.h"
 
 namespace {
@@ -230,10 +231,9 @@ void MChatWnd::Echo(const wmstring& text, int sendResult) {
 }
 
 void MChatWnd::AppendQuickPhrase() {
-  if (actions_ == nullptr) {
-    return;
-  }
-  wmstring phrase = actions_->ChooseQuickPhrase();
+  HWND owner = GetParentHwnd() != nullptr ? GetParentHwnd() : hwnd_;
+  MRididEdazovChooser chooser(QuickPhrasePath(settings_.programFolder), owner);
+  wmstring phrase = utf8_to_wide(chooser.Result());
   if (phrase.empty()) {
     return;
   }

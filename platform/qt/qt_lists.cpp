@@ -1,6 +1,7 @@
 // COMBOBOX (drop-down list, optionally sorted) and LISTBOX: strings with item data.
 #include <QComboBox>
 #include <QListWidget>
+#include <QMouseEvent>
 
 #include "platform/qt/qt_controls.h"
 
@@ -79,6 +80,35 @@ LRESULT Add(ListAccess& access, const QString& text, bool sorted) {
   return position;
 }
 
+// The desktop's list box tells its owner of every click on an entry, also one on the entry
+// that is already selected; Qt reports only changes. Without this a preselected entry could
+// not be chosen by clicking it.
+class ReclickWatch : public QObject {
+ public:
+  ReclickWatch(QListWidget* list, QtWindow* state) : QObject(list), list_(list), state_(state) {
+    list->viewport()->installEventFilter(this);
+    QObject::connect(list, &QListWidget::itemPressed, this, [this](QListWidgetItem* item) {
+      // A press that changed the row was told already (currentRowChanged).
+      if (rowBefore_ >= 0 && list_->row(item) == rowBefore_) {
+        NotifyParentCommand(state_, LBN_SELCHANGE);
+      }
+      rowBefore_ = -1;
+    });
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonPress) {
+      bool left = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+      rowBefore_ = left ? list_->currentRow() : -1;
+    }
+    return false;
+  }
+
+ private:
+  QListWidget* list_;
+  QtWindow* state_;
+  int rowBefore_ = -1;
+};
+
 }  // namespace
 
 QWidget* MakeComboWidget(QtWindow* state, QWidget* parent) {
@@ -95,6 +125,7 @@ QWidget* MakeListWidget(QtWindow* state, QWidget* parent) {
                    [state](int) { NotifyParentCommand(state, LBN_SELCHANGE); });
   QObject::connect(list, &QListWidget::itemDoubleClicked,
                    [state](QListWidgetItem*) { NotifyParentCommand(state, LBN_DBLCLK); });
+  new ReclickWatch(list, state);  // owned by the list
   return list;
 }
 

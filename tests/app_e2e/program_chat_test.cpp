@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "app/app_messages.h"
 #include "app/setup_dialogs.h"
 #include "chat_peer.h"
 #include "platform/gdi.h"
 #include "platform/reg_text.h"
 #include "program_fixture.h"
 #include "ui/chat_wnd.h"
+#include "ui/phrase_chooser.h"
 #include "user_script.h"
 
 namespace e2e {
@@ -272,6 +274,46 @@ TEST_F(ProgramChatTest, ABouncedMessageIsOneQuietLine) {
   EXPECT_EQ(0, notifier().Sounds(EventSound::Message));
   EXPECT_EQ(firstSounds, notifier().Sounds(EventSound::FirstMessage));
   EXPECT_EQ(0, notifier().Popups());
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The user opens a conversation from the command line, then composes with the quick-phrase
+// chooser using the keyboard on its list; a fresh profile gets the shipped phrases.
+TEST_F(ProgramChatTest, QuickPhrasesFromTheMenuAreAppendedToTheInput) {
+  const char line[] = "-cw bob@localhost";
+  COPYDATASTRUCT data{kCommandLineTag, sizeof line - 1, const_cast<char*>(line)};
+  SendMessage(app_->mainFrame->GetHwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  ASSERT_NE(WaitForChat("bob@localhost", kChatOneToOne), nullptr);
+  HWND input = chat().Control(kChatInputId);
+  SetWindowTextW(input, u"Well,");
+
+  std::u16string composed;
+  UserScript user;
+  user.At("RididEdazov", [&](HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_PHRASE_LIST);
+    SimulateKey(list, VK_DOWN, 0);  // from "Hi" to "Hello": chosen
+    ProcessDisplayEvents();
+    SimulateKey(list, VK_DOWN, 0);  // the first follow-up: "there"
+    ProcessDisplayEvents();
+    UserScript::Press(dialog, IDC_PHRASE_EXCLAIM);
+    SaveWindowToPng(app_->mainFrame->GetHwnd(), ORVIK_ARTIFACTS_DIR "/program_quick_phrases.png");
+    WCHAR edit[128] = {};
+    GetDlgItemTextW(dialog, IDC_PHRASE_EDIT, edit, 128);
+    composed = edit;
+    UserScript::Press(dialog, IDOK);
+  });
+  SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, 40157, 0);
+  ASSERT_TRUE(user.Done());
+  EXPECT_EQ(composed, u"Hello there!");
+  WCHAR text[128] = {};
+  GetWindowTextW(input, text, 128);
+  EXPECT_EQ(std::u16string(text), u"Well,Hello there!");
+  EXPECT_TRUE(home_->Exists("device/WINDOWS/RididEdazov.xml"));
 }
 
 }  // namespace

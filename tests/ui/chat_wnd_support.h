@@ -32,7 +32,6 @@ class RecordingChatActions : public IChatActions {
   }
   wmstring OwnName() override { return u"Me"; }
   std::vector<RosterItem> GroupMembers(const wmstring&) override { return members; }
-  wmstring ChooseQuickPhrase() override { return phrase; }
   void OpenXmppAddress(const mstring& address) override {
     log.push_back(std::string("xmpp ") + address.c_str());
   }
@@ -40,7 +39,6 @@ class RecordingChatActions : public IChatActions {
 
   int sendResult = 0;
   std::vector<RosterItem> members;
-  wmstring phrase;
   std::vector<std::string> log;
 };
 

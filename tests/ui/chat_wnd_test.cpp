@@ -176,16 +176,6 @@ TEST_F(ChatWndTest, OnlyWebAndXmppLinksAreFollowed) {
   EXPECT_EQ(opened, std::vector<std::string>{"https://a.b/c"});
 }
 
-TEST_F(ChatWndTest, AQuickPhraseIsAddedToTheInput) {
-  Open(kChatOneToOne, "bob@x");
-  Type(u"Hello ");
-  actions_.phrase = u"see you";
-  chat_.WindowProc(chat_.GetHwnd(), WM_COMMAND, MAKEWPARAM(kQuickPhraseCommand, 0), 0);
-  EXPECT_EQ(InputText(), u"Hello see you");
-  LPARAM selection = SendMessage(Input(), EM_GETSEL, 0, 0);
-  EXPECT_EQ(LOWORD(selection), 13);
-}
-
 TEST_F(ChatWndTest, ActiveChatsShowNewMessagesRoomsAndPresence) {
   settings_.showStatus = true;
   ChatRecord* bob = chat_.OpenChat(kChatOneToOne, u"Bob", Peer("bob@x", u"Bob", "icq", 1, "away"));
