@@ -16,19 +16,6 @@ bool IsUnreserved(unsigned char c) {
          c == '.' || c == '_' || c == '~';
 }
 
-bool StartsWithNoCase(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix) {
-    char c = *text;
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-    if (c != *prefix) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // Pages are built in a growable string: a source may hold a thousand headlines.
 using Page = std::u16string;
 

@@ -97,6 +97,8 @@ wmstring Link(const wmstring& text) {
   return ToWide(out);
 }
 
+}  // namespace
+
 bool StartsWithNoCase(const char* text, const char* prefix) {
   for (; *prefix != '\0'; ++text, ++prefix) {
     char c = *text;
@@ -109,8 +111,6 @@ bool StartsWithNoCase(const char* text, const char* prefix) {
   }
   return true;
 }
-
-}  // namespace
 
 // One pass over the text: each bracket and ampersand is wrapped where it stands, so nothing
 // inserted is looked at again, and no text the user typed can turn into a section marker.
