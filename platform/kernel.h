@@ -18,6 +18,15 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 // first signalled one, WAIT_ABANDONED_0 + index, WAIT_TIMEOUT or WAIT_FAILED.
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds);
 
+// Sleeps in one poll() until `socket` is readable (data, end of stream or an error) or one of
+// `count` events is signalled, or `milliseconds` pass, so a worker can wait for data and its
+// stop event together without waking up in between. WAIT_OBJECT_0 + index of a signalled
+// event (an auto-reset one is reset, as by WaitForMultipleObjects; the events are looked at
+// before the socket, so a stop request wins over waiting data), WAIT_OBJECT_0 + count when the
+// socket is ready, WAIT_TIMEOUT, or WAIT_FAILED for bad arguments or a handle that is not an
+// event. A negative `socket` waits on the events alone.
+DWORD WaitForSocketOrEvents(int socket, DWORD count, const HANDLE* events, DWORD milliseconds);
+
 // --- threads -------------------------------------------------------------------------------
 using LPTHREAD_START_ROUTINE = DWORD (*)(void* parameter);
 // Starts `start(parameter)` on a new thread; its return value becomes the exit code.

@@ -16,15 +16,21 @@
 struct KernelObject {
   enum class Kind { kThread, kEvent, kMutex };
   explicit KernelObject(Kind kind) : kind(kind) {}
+  ~KernelObject();
+  KernelObject(const KernelObject&) = delete;
+  KernelObject& operator=(const KernelObject&) = delete;
 
   const Kind kind;
   // Thread: `ended` once its routine returned or it was terminated.
   DWORD threadId = 0;
   DWORD exitCode = STILL_ACTIVE;
   bool ended = false;
-  // Event.
+  // Event. `eventFd` (an eventfd, -1 if none could be made) is readable exactly while the
+  // event is signalled, so poll() can wait on it beside a socket. Change `signalled` only
+  // through SetEventSignalled, which keeps the two in step.
   bool manualReset = false;
   bool signalled = false;
+  int eventFd = -1;
   // Mutex: owner 0 means free; `abandoned` until the next owner has been told.
   std::string name;
   DWORD owner = 0;
@@ -50,6 +56,13 @@ KernelObjectRef LookupHandle(HANDLE handle, KernelObject::Kind kind);
 DWORD TryAcquireMutex(const KernelObjectRef& mutex);
 // Gives up every mutex the calling thread still holds, marking each abandoned. Takes the lock.
 void AbandonOwnedMutexes();
+
+// WAIT_OBJECT_0 or WAIT_ABANDONED when `object` satisfies a wait (taking a mutex, resetting
+// an auto-reset event), WAIT_TIMEOUT when it is not signalled yet (call with KernelLock() held).
+DWORD TryAcquire(const KernelObjectRef& object);
+
+// Sets or clears an event's state and its descriptor (call with KernelLock() held).
+void SetEventSignalled(KernelObject& event, bool signalled);
 
 // The id of a thread started by CreateThread, set on the new thread before its routine runs.
 DWORD AllocateThreadId();

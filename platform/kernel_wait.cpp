@@ -6,12 +6,6 @@
 #include "platform/kernel.h"
 #include "platform/kernel_object.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// WAIT_OBJECT_0 or WAIT_ABANDONED when `object` satisfies the wait (taking a mutex,
-// resetting an auto-reset event), WAIT_TIMEOUT when it is not signalled yet.
 DWORD TryAcquire(const KernelObjectRef& object) {
   switch (object->kind) {
     case KernelObject::Kind::kThread:
@@ -21,7 +15,7 @@ DWORD TryAcquire(const KernelObjectRef& object) {
         return WAIT_TIMEOUT;
       }
       if (!object->manualReset) {
-        object->signalled = false;
+        SetEventSignalled(*object, false);
       }
       return WAIT_OBJECT_0;
     case KernelObject::Kind::kMutex:
@@ -29,6 +23,10 @@ DWORD TryAcquire(const KernelObjectRef& object) {
   }
   return WAIT_FAILED;
 }
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
 
 DWORD WaitForObjects(const std::vector<KernelObjectRef>& objects, DWORD milliseconds,
                      std::unique_lock<std::mutex>& lock) {
@@ -39,6 +37,9 @@ DWORD WaitForObjects(const std::vector<KernelObjectRef>& objects, DWORD millisec
       if (result != WAIT_TIMEOUT) {
         return result + i;
       }
+    }
+    if (milliseconds == 0) {
+      return WAIT_TIMEOUT;  // a look without waiting: no sleep, no wake-up
     }
     if (milliseconds == INFINITE) {
       KernelChanged().wait(lock);
