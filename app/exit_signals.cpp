@@ -1,8 +1,8 @@
 #include "app/exit_signals.h"
 
 #include <signal.h>
-
-#include <ctime>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,16 +22,22 @@ struct Watch {
   HANDLE shutdown;
 };
 
+// Sleeps until an exit signal arrives or the shutdown event is signalled, never in between.
 DWORD WatchSignals(void* parameter) {
   Watch watch = *static_cast<Watch*>(parameter);
   delete static_cast<Watch*>(parameter);
   sigset_t set = ExitSignals();
-  timespec pause{0, 200 * 1000 * 1000};
-  while (WaitForSingleObject(watch.shutdown, 0) == WAIT_TIMEOUT) {
-    if (sigtimedwait(&set, nullptr, &pause) > 0) {
+  int signals = signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
+  if (signals < 0) {
+    return 1;  // the signals stay blocked: the program then ends only through its own Exit
+  }
+  while (WaitForSocketOrEvents(signals, 1, &watch.shutdown, INFINITE) == WAIT_OBJECT_0 + 1) {
+    signalfd_siginfo info;
+    if (read(signals, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
       PostMessage(watch.frame, WM_COMMAND, kExitCommand, 0);
     }
   }
+  close(signals);
   return 0;
 }
 

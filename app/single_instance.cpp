@@ -129,7 +129,9 @@ MSingleInstance::Result MSingleInstance::Claim(const mstring& commandLine) {
       return delivered ? Result::HandedOver : Result::Failed;
     }
     close(client);
-    int server = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking, so a caller that gave up between the wake-up and accept() cannot block
+    // the listener.
+    int server = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (server < 0) {
       return Result::Failed;
     }
@@ -155,10 +157,9 @@ HANDLE MSingleInstance::StartListening(HWND frame, HANDLE shutdown) {
 
 DWORD MSingleInstance::ListenLoop(void* self) {
   auto* instance = static_cast<MSingleInstance*>(self);
-  while (WaitForSingleObject(instance->shutdown_, 0) == WAIT_TIMEOUT) {
-    if (!WaitReadable(instance->listener_, 200)) {
-      continue;
-    }
+  // One sleep until a second start connects or the program exits.
+  while (WaitForSocketOrEvents(instance->listener_, 1, &instance->shutdown_, INFINITE) ==
+         WAIT_OBJECT_0 + 1) {
     int connection = accept4(instance->listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (connection >= 0) {
       instance->Serve(connection);

@@ -1,8 +1,11 @@
 #include "xmpp/connection_manager.h"
 
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -67,6 +70,36 @@ bool is_up(const cm_connection* connection) {
   return connection->has_address ? has_route_to(connection->address) : has_default_route();
 }
 
+// -1 when the host gives no netlink socket (some sandboxes): the check then runs every time.
+int open_route_watch() {
+  int fd = socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_ROUTE);
+  if (fd < 0)
+    return -1;
+  sockaddr_nl local{};
+  local.nl_family = AF_NETLINK;
+  local.nl_groups = RTMGRP_LINK | RTMGRP_IPV4_IFADDR | RTMGRP_IPV4_ROUTE;
+  if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// True when the watch heard of a change since the last look; a lost announcement (the
+// socket's buffer overflowed) counts as one.
+bool routes_changed(int fd) {
+  char buffer[4096];
+  bool changed = false;
+  for (;;) {
+    ssize_t got = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (got > 0 || (got < 0 && errno == ENOBUFS)) {
+      changed = true;
+    } else if (!(got < 0 && errno == EINTR)) {
+      return changed;
+    }
+  }
+}
+
 }  // namespace
 
 bool cm_wait_ready(DWORD) {
@@ -74,27 +107,41 @@ bool cm_wait_ready(DWORD) {
 }
 
 int cm_establish(cm_connection* connection, const char* server) {
-  if (connection->established && is_up(connection))
+  if (connection->established && is_up(connection)) {
+    connection->up = 1;
     return 0;
+  }
   cm_release(connection);
   connection->check_routes = route_check_enabled();
   std::string host = host_of(server);
   connection->has_address = !host.empty() && resolve_ipv4(host.c_str(), &connection->address);
-  if (!is_up(connection))
+  // Opened before the first check, so that no change between the two goes unheard.
+  if (connection->check_routes)
+    connection->route_watch = open_route_watch();
+  if (!is_up(connection)) {
+    cm_release(connection);
     return -1;
+  }
+  connection->up = 1;
   connection->established = 1;
   return 0;
 }
 
-DWORD cm_status(const cm_connection* connection) {
+DWORD cm_status(cm_connection* connection) {
   if (!connection->established)
     return CONNMGR_STATUS_DISCONNECTED;
-  return is_up(connection) ? CONNMGR_STATUS_CONNECTED : CONNMGR_STATUS_DISCONNECTED;
+  if (connection->route_watch < 0 || routes_changed(connection->route_watch))
+    connection->up = is_up(connection);
+  return connection->up ? CONNMGR_STATUS_CONNECTED : CONNMGR_STATUS_DISCONNECTED;
 }
 
 void cm_release(cm_connection* connection) {
   connection->established = 0;
   connection->has_address = 0;
+  connection->up = 0;
+  if (connection->route_watch >= 0)
+    close(connection->route_watch);
+  connection->route_watch = -1;
 }
 
 DWORD cm_login_timeout() {

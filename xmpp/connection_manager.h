@@ -22,10 +22,15 @@ constexpr DWORD CONNMGR_STATUS_CONNECTED = 0x10;
 constexpr DWORD CONNMGR_STATUS_DISCONNECTED = 0x20;  // 0x20..0x23: disconnected or waiting
 
 struct cm_connection {
-  int established;
-  int check_routes;  // "ROUTE CHECK", read when the connection is established
-  int has_address;
-  in_addr address;  // the server's, when it could be resolved
+  int established = 0;
+  int check_routes = 0;  // "ROUTE CHECK", read when the connection is established
+  int has_address = 0;
+  in_addr address{};  // the server's, when it could be resolved
+  // The route check's last answer, and a netlink socket that hears of every change of
+  // routes, addresses and links: the check runs again only after one (every time when no
+  // such socket could be had), so an idle connection opens no socket per look.
+  int up = 0;
+  int route_watch = -1;
 };
 
 // Waits for the connection manager to be ready (at most `milliseconds`): true at once here.
@@ -33,7 +38,7 @@ bool cm_wait_ready(DWORD milliseconds);
 // Brings up (here: checks) a data connection towards `server`. 0, or -1 when there is no route.
 int cm_establish(cm_connection* connection, const char* server);
 // The status of the connection; a failed query answers CONNMGR_STATUS_UNKNOWN.
-DWORD cm_status(const cm_connection* connection);
+DWORD cm_status(cm_connection* connection);
 void cm_release(cm_connection* connection);
 // The "LOGIN TIMEOUT" value.
 DWORD cm_login_timeout();

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "xml/packet.h"
 #include "xml/packet_lists.h"
 #include "xmpp/session_loop.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr char kFrameClass[] = "JHEADLESSFRAME";
 constexpr size_t kDispatchedKept = 10000;
+constexpr int kRecheckMs = 10;
 
 }  // namespace
 
@@ -116,22 +119,31 @@ bool HeadlessHost::WaitLoginThread(int timeout_ms) {
 }
 
 bool HeadlessHost::PumpUntil(const std::function<bool()>& done, int timeout_ms) {
+  return Pump(done, timeout_ms, kRecheckMs);
+}
+
+void HeadlessHost::PumpFor(int milliseconds) {
+  Pump([] { return false; }, milliseconds, milliseconds);
+}
+
+// The timer wakes GetMessage for the next look at `done()` or for the end of the time.
+bool HeadlessHost::Pump(const std::function<bool()>& done, int timeout_ms, int recheck_ms) {
   DWORD start = GetTickCount();
-  UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
+  DWORD timeout = static_cast<DWORD>(std::max(timeout_ms, 0));
+  UINT_PTR timer = 0;
   bool finished = done();
-  while (!finished && GetTickCount() - start < static_cast<DWORD>(timeout_ms)) {
+  for (DWORD elapsed = 0; !finished && elapsed < timeout; elapsed = GetTickCount() - start) {
+    UINT next = static_cast<UINT>(std::min<DWORD>(timeout - elapsed, std::max(recheck_ms, 1)));
+    timer = SetTimer(nullptr, timer, next, nullptr);
     MSG message;
     if (GetMessage(&message, nullptr, 0, 0) <= 0)
       break;
     DispatchMessage(&message);
     finished = done();
   }
-  KillTimer(nullptr, timer);
+  if (timer)
+    KillTimer(nullptr, timer);
   return finished;
-}
-
-void HeadlessHost::PumpFor(int milliseconds) {
-  PumpUntil([] { return false; }, milliseconds);
 }
 
 void HeadlessHost::AppendLog(const char* html) {

@@ -65,8 +65,10 @@ class HeadlessHost : public IJabberHost {
   int connect_result() const { return connect_result_; }
 
   // Runs this thread's messages until `done()` is true or `timeout_ms` have passed; returns
-  // done().
+  // done(). `done()` is looked at after every message and every 10 ms, since other threads
+  // change what it watches without a message.
   bool PumpUntil(const std::function<bool()>& done, int timeout_ms);
+  // Runs this thread's messages for `milliseconds`, sleeping whenever none comes.
   void PumpFor(int milliseconds);
 
   // --- what happened (any thread) ---
@@ -111,6 +113,7 @@ class HeadlessHost : public IJabberHost {
   std::atomic<int> rosterClears_{0};
 
  private:
+  bool Pump(const std::function<bool()>& done, int timeout_ms, int recheck_ms);
   static LRESULT FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static DWORD LoginThread(void* parameter);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);

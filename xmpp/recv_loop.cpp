@@ -8,22 +8,20 @@
 namespace {
 
 constexpr DWORD kIdlePauseMs = 1000;
-constexpr int kPauseSliceMs = 50;
 const char kKeepalive[] = " \t";
 
 // The pause after an empty poll: ends early when the application stops, or when the socket
 // becomes readable (so received text is handled at once, not up to a second later), or
-// when the socket is gone.
+// when the socket is gone (closing it wakes the wait: the socket is shut down first). One
+// sleep covers the whole pause, so an idle connection wakes once a pass.
 void pause_pass(MJabberSession* session, DWORD milliseconds) {
   MShutdownEvent& shutdown = session->host->Shutdown();
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
-    if (shutdown.IsSignalled())
-      return;
-    jconn* c = session->conn;
-    if (!c || c->fd < 0 || jab_wait_readable(c, kPauseSliceMs))
-      return;
-  }
+  jconn* c = session->conn;
+  if (!c || c->fd < 0 || jab_has_pending(c))
+    return;
+  HANDLE stop = shutdown.handle();
+  if (WaitForSocketOrEvents(c->fd, 1, &stop, milliseconds) == WAIT_FAILED)
+    shutdown.WaitForShutdown(milliseconds);  // no descriptor for the event: the plain pause
 }
 
 void hand_over(MJabberSession* session) {

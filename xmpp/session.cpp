@@ -16,6 +16,7 @@ MJabberSession::MJabberSession(IJabberHost* owner)
 
 MJabberSession::~MJabberSession() {
   jconn_free(conn);
+  cm_release(&connection);  // closes the route watch
   if (loop_ended)
     CloseHandle(loop_ended);
   DeleteCriticalSection(&parse_lock);
