@@ -74,7 +74,8 @@ void MAppThreads::WaitForThreads() {
     if (!GetExitCodeThread(thread, &code) || code != STILL_ACTIVE) {
       UnregisterThread(thread);
     } else if (looks < 5) {
-      Sleep(waitMilliseconds);
+      // Waiting on the thread itself: the same one-second limit, but no sleep past its end.
+      WaitForSingleObject(thread, waitMilliseconds);
     } else {
       TerminateThread(thread, 0);
       UnregisterThread(thread);
