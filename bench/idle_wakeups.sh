@@ -8,7 +8,9 @@
 #
 # Usage: bench/idle_wakeups.sh [SECONDS]        (default 60)
 # Environment: ORVIK_PROGRAM=FILE (default build/app/orvik), ORVIK_IDLE_STRACE=1 to also write
-#              an `strace -f -tt` of the quiet period to $TMPDIR/orvik-idle.strace.
+#              an `strace -f -tt` of the quiet period to $TMPDIR/orvik-idle.strace,
+#              ORVIK_IDLE_SETTINGS='"LOCATION SUPPORT"=dword:00000001' (more registry lines for
+#              the settings key, one per line).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -72,6 +74,7 @@ Windows Registry Editor Version 5.00
 "JABBERTR.PASSWORD"="idle"
 "LOGIN ON STARTUP"=dword:00000001
 "SetupWizard"=dword:00000001
+${ORVIK_IDLE_SETTINGS:-}
 
 [HKEY_LOCAL_MACHINE\\Software\\orvik\\TLS]
 "CA FILE"="$work/certs/ca.crt"

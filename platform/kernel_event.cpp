@@ -20,7 +20,7 @@ BOOL SetEventState(HANDLE event, bool signalled) {
   }
   SetEventSignalled(*object, signalled);
   if (signalled) {
-    KernelChanged().notify_all();
+    AnnounceChange(*object);
   }
   return TRUE;
 }

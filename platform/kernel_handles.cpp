@@ -29,6 +29,12 @@ std::condition_variable& KernelChanged() {
   return Table().changed;
 }
 
+void AnnounceChange(const KernelObject& object) {
+  if (object.waiters > 0) {
+    Table().changed.notify_all();
+  }
+}
+
 HANDLE InsertHandle(KernelObjectRef object) {
   HandleTable& table = Table();
   // Steps of 4 as on the handheld; the 64-bit counter does not wrap in practice.

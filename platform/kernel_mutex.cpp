@@ -54,9 +54,7 @@ void AbandonOwnedMutexes() {
     mutex->owner = 0;
     mutex->recursion = 0;
     mutex->abandoned = true;
-  }
-  if (!owned.mutexes.empty()) {
-    KernelChanged().notify_all();
+    AnnounceChange(*mutex);
   }
   owned.mutexes.clear();
 }
@@ -99,7 +97,7 @@ BOOL ReleaseMutex(HANDLE handle) {
   if (--mutex->recursion == 0) {
     mutex->owner = 0;
     std::erase(owned.mutexes, mutex);
-    KernelChanged().notify_all();
+    AnnounceChange(*mutex);
   }
   return TRUE;
 }

@@ -1,8 +1,10 @@
 // The kernel objects behind HANDLE values, and the one monitor that guards them all.
 //
 // Every state change of every thread, event and mutex happens under `KernelLock()` and is
-// announced with `KernelChanged().notify_all()`; a wait re-checks its objects on each wake-up.
-// The objects are few and their changes rare, so one monitor is simpler and fast enough.
+// announced with `AnnounceChange()`; a wait re-checks its objects on each wake-up. The
+// objects are few and their changes rare, so one monitor is simpler and fast enough; a change
+// of an object nobody waits on is not announced, so that a worker taking its locks does not
+// wake every sleeping thread of the program.
 // Internal to platform/.
 #pragma once
 
@@ -21,6 +23,8 @@ struct KernelObject {
   KernelObject& operator=(const KernelObject&) = delete;
 
   const Kind kind;
+  // Threads blocked in WaitForSingleObject / WaitForMultipleObjects on this object.
+  int waiters = 0;
   // Thread: `ended` once its routine returned or it was terminated.
   DWORD threadId = 0;
   DWORD exitCode = STILL_ACTIVE;
@@ -42,6 +46,8 @@ using KernelObjectRef = std::shared_ptr<KernelObject>;
 
 std::mutex& KernelLock();
 std::condition_variable& KernelChanged();
+// Wakes the blocked waits when one of them waits on `object` (call with KernelLock() held).
+void AnnounceChange(const KernelObject& object);
 
 // Handle table (call with KernelLock() held). Handle values are never reused, so a closed
 // handle can never reach an object created later.

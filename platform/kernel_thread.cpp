@@ -19,7 +19,7 @@ void FinishThread(const KernelObjectRef& thread, DWORD exitCode) {
   if (!thread->ended) {
     thread->exitCode = exitCode;
     thread->ended = true;
-    KernelChanged().notify_all();
+    AnnounceChange(*thread);
   }
 }
 

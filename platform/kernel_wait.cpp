@@ -28,6 +28,27 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Counts the calling thread as a waiter of each object while it is blocked (KernelLock() is
+// held whenever the counts change: at construction, destruction and around the sleeps).
+class WaiterMark {
+ public:
+  explicit WaiterMark(const std::vector<KernelObjectRef>& objects) : objects_(objects) {
+    for (const KernelObjectRef& object : objects_) {
+      ++object->waiters;
+    }
+  }
+  ~WaiterMark() {
+    for (const KernelObjectRef& object : objects_) {
+      --object->waiters;
+    }
+  }
+  WaiterMark(const WaiterMark&) = delete;
+  WaiterMark& operator=(const WaiterMark&) = delete;
+
+ private:
+  const std::vector<KernelObjectRef>& objects_;
+};
+
 DWORD WaitForObjects(const std::vector<KernelObjectRef>& objects, DWORD milliseconds,
                      std::unique_lock<std::mutex>& lock) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
@@ -41,6 +62,7 @@ DWORD WaitForObjects(const std::vector<KernelObjectRef>& objects, DWORD millisec
     if (milliseconds == 0) {
       return WAIT_TIMEOUT;  // a look without waiting: no sleep, no wake-up
     }
+    WaiterMark mark(objects);
     if (milliseconds == INFINITE) {
       KernelChanged().wait(lock);
     } else if (KernelChanged().wait_until(lock, deadline) == std::cv_status::timeout) {
