@@ -20,7 +20,10 @@ void pause_pass(MJabberSession* session, DWORD milliseconds) {
   if (!c || c->fd < 0 || jab_has_pending(c))
     return;
   HANDLE stop = shutdown.handle();
-  if (WaitForSocketOrEvents(c->fd, 1, &stop, milliseconds) == WAIT_FAILED)
+  // A stream that is off is not read by the poll, so its socket must not end the pause (the
+  // loop would spin on a socket at its end).
+  int fd = c->state == JCONN_STATE_OFF ? -1 : c->fd.load();
+  if (WaitForSocketOrEvents(fd, 1, &stop, milliseconds) == WAIT_FAILED)
     shutdown.WaitForShutdown(milliseconds);  // no descriptor for the event: the plain pause
 }
 
