@@ -10,7 +10,8 @@
 # Environment: ORVIK_PROGRAM=FILE (default build/app/orvik), ORVIK_IDLE_STRACE=1 to also write
 #              an `strace -f -tt` of the quiet period to $TMPDIR/orvik-idle.strace,
 #              ORVIK_IDLE_SETTINGS='"LOCATION SUPPORT"=dword:00000001' (more registry lines for
-#              the settings key, one per line).
+#              the settings key, one per line), ORVIK_IDLE_DRIVER=1 to measure the engine's
+#              command-line driver (build/xmpp/cli/orvik-xmpp) instead of the program.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -81,7 +82,13 @@ ${ORVIK_IDLE_SETTINGS:-}
 REGISTRY
 chmod 600 "$work/home/registry.reg"
 
-ORVIK_HOME=$work/home QT_QPA_PLATFORM=offscreen "$program" > "$work/orvik.out" 2>&1 &
+if [[ "${ORVIK_IDLE_DRIVER:-0}" == "1" ]]; then
+  ORVIK_HOME=$work/home "${ORVIK_PROGRAM:-$top/build/xmpp/cli/orvik-xmpp}" --server localhost \
+    --port "$port" --user idle --password idle --seconds $((seconds + 60)) \
+    > "$work/orvik.out" 2>&1 &
+else
+  ORVIK_HOME=$work/home QT_QPA_PLATFORM=offscreen "$program" > "$work/orvik.out" 2>&1 &
+fi
 orvik=$!
 pids+=($orvik)
 for _ in $(seq 100); do
