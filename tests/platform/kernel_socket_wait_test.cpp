@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 
 #include "platform/kernel.h"
 #include "platform_test_support.h"
@@ -13,7 +14,7 @@
 namespace {
 
 class SocketWait : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends_), 0);
     events_[0] = CreateEvent(TRUE, FALSE);
@@ -36,32 +37,24 @@ class SocketWait : public ::testing::Test {
   HANDLE events_[2] = {nullptr, nullptr};  // a manual-reset and an auto-reset event
 };
 
-struct Waker {
-  const char* name;
-  DWORD expected;  // what a wait with no limit returns
-};
-
 TEST_F(SocketWait, EachSideWakesAWaitWithNoLimit) {
-  const Waker wakers[] = {{"manual event", WAIT_OBJECT_0},
-                          {"auto event", WAIT_OBJECT_0 + 1},
-                          {"data", WAIT_OBJECT_0 + 2},
-                          {"peer closed", WAIT_OBJECT_0 + 2}};
+  struct Waker {
+    const char* name;
+    void (*wake)(SocketWait& test);
+    DWORD expected;
+  };
+  const Waker wakers[] = {
+      {"manual event", [](SocketWait& t) { SetEvent(t.events_[0]); }, WAIT_OBJECT_0},
+      {"auto event", [](SocketWait& t) { SetEvent(t.events_[1]); }, WAIT_OBJECT_0 + 1},
+      {"data", [](SocketWait& t) { EXPECT_EQ(write(t.ends_[1], "x", 1), 1); }, WAIT_OBJECT_0 + 2},
+      {"peer closed", [](SocketWait& t) { close(std::exchange(t.ends_[1], -1)); },
+       WAIT_OBJECT_0 + 2}};
   for (const Waker& waker : wakers) {
     TearDown();
     SetUp();
     std::atomic<DWORD> result{WAIT_FAILED};
     std::thread waiter([&] { result = Wait(INFINITE); });
-    std::string name = waker.name;
-    if (name == "manual event") {
-      SetEvent(events_[0]);
-    } else if (name == "auto event") {
-      SetEvent(events_[1]);
-    } else if (name == "data") {
-      ASSERT_EQ(write(ends_[1], "x", 1), 1);
-    } else {
-      close(ends_[1]);
-      ends_[1] = -1;
-    }
+    waker.wake(*this);
     waiter.join();
     EXPECT_EQ(result.load(), waker.expected) << waker.name;
   }
