@@ -78,6 +78,12 @@ void MLoginControl::UpdateMenu() {
 }
 
 bool MLoginControl::Login(bool interactive) {
+  // Log On right after Log Off: the old attempt only has its stream to close and ends by
+  // itself; refusing would leave the user with "Login already in progress" for nothing.
+  if (loginThreadRunning_ && threadEnding_) {
+    reloginPending_ = true;
+    return true;
+  }
   app_->loginMutex = app_->CreateAppMutex("ILOGINASYNCMUTEX", true);
   if (app_->loginMutex == nullptr) {
     app_->debugLog->Write("CANNOT CREATE LOGINASYNC MUTEX\n");
@@ -215,6 +221,7 @@ void MLoginControl::OnLoginThreadEnded() {
   app_->CloseAppMutex(app_->loginMutex);
   app_->loginMutex = nullptr;
   loginThreadRunning_ = false;
+  threadEnding_ = false;
   if (reloginPending_) {
     reloginPending_ = false;
     app_->ShowLogWindow();
@@ -238,6 +245,8 @@ bool MLoginControl::Logout() {
   if (app_->session != nullptr) {
     disconnect(app_->session);
   }
+  // Without automatic login the login thread ends once its session has.
+  threadEnding_ = loginThreadRunning_ && !app_->settings->loginOnStartup;
   PostToFrame(UM_UPDATE_MENU, kSessionOff, 0);
   app_->CloseAppMutex(mutex);
   return true;

@@ -26,7 +26,8 @@ class MLoginControl {
   explicit MLoginControl(MApp* app);
 
   // Starts a login attempt on a new thread (UI thread). False when one is already running or
-  // the thread cannot be made.
+  // the thread cannot be made. Right after a logout, while the old attempt winds down, the new
+  // one is queued and starts when the old one has ended (true).
   bool Login(bool interactive);
   bool Logout();
   // The connection state changed (UM_LOGGED_IN, UM_SESSION_ENDED, after Log Off).
@@ -61,4 +62,6 @@ class MLoginControl {
   std::atomic<bool> loginThreadRunning_{false};
   std::atomic<int> attempts_{0};
   bool reloginPending_ = false;
+  // A logout has ended the session and the login thread is winding down (it will not retry).
+  bool threadEnding_ = false;
 };

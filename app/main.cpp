@@ -15,12 +15,13 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: orvik [-cw JID]\n"
+    "Usage: orvik [-cw JID | xmpp:JID]\n"
     "\n"
     "orvik Messenger, an XMPP (Jabber) instant-messaging client.\n"
     "\n"
     "  -cw JID        open a conversation with JID (\"xmpp:JID\" works too); when orvik\n"
     "                 is already running, the running program opens it\n"
+    "  xmpp:JID       the same, as the desktop passes a clicked xmpp: link\n"
     "  --help         show this help and exit\n"
     "  --version      show the version and exit\n"
     "\n"

@@ -8,6 +8,7 @@
 
 #include "platform/device_path.h"
 #include "platform/registry.h"
+#include "platform/shipped_data.h"
 
 namespace {
 
@@ -74,10 +75,6 @@ std::string QueryText(HKEY key, const std::string& name) {
   return Utf16ToUtf8(data);
 }
 
-bool FileExists(const std::string& path) {
-  return access(path.c_str(), F_OK) == 0;
-}
-
 }  // namespace
 
 std::string RegistryProgramCommand(const std::string& program) {
@@ -91,10 +88,11 @@ std::string RegistryProgramCommand(const std::string& program) {
 }
 
 std::string HelpPagePath() {
+  std::string found = ShippedDataPath("help.html");
+  if (!found.empty())
+    return found;
   std::string module = DevicePathToHost(GetModuleFileName());
-  std::string beside = module.substr(0, module.rfind('/') + 1) + "resources/help.html";
-  std::string source = std::string(ORVIK_SOURCE_DIR) + "/resources/help.html";
-  return !FileExists(beside) && FileExists(source) ? source : beside;
+  return module.substr(0, module.rfind('/') + 1) + "resources/help.html";
 }
 
 std::string DefaultProgramCommand(const std::string& program) {

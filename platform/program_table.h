@@ -8,6 +8,6 @@
 std::string RegistryProgramCommand(const std::string& program);
 // The built-in command for `program`, or empty.
 std::string DefaultProgramCommand(const std::string& program);
-// The shipped help page: <program folder>/resources/help.html, or the source tree's copy when
-// the program runs from a build folder that has none.
+// The shipped help page (shipped_data.h: <prefix>/share/orvik/help.html for an installed
+// program, the source tree's copy from a build folder).
 std::string HelpPagePath();

@@ -1,5 +1,6 @@
 // Whether the connection is up, and the orderly disconnect.
 #include "xmpp/session_loop.h"
+#include "xmpp/stream_close.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ bool connection_alive(MJabberSession* session) {
   bool alive = false;
   DWORD waited = WaitForSingleObject(lock, INFINITE);
   if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
-    alive = session->conn && session->conn->fd >= 0 && !data_connection_down(session);
+    alive = session->conn && session->conn->fd >= 0 && session->conn->state != JCONN_STATE_OFF &&
+            !data_connection_down(session);
   mutexes.CloseAppMutex(lock);
   return alive;
 }
@@ -30,7 +32,9 @@ void disconnect(MJabberSession* session) {
     return;
   DWORD waited = WaitForSingleObject(lock, INFINITE);
   if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-    jab_drop_socket(session->conn);
+    // The server hears a goodbye, not a dropped line: its log shows a clean close and the
+    // contacts get a plain unavailable presence.
+    jab_close_stream(session->conn);
     session_trace(session, "::Disconnect...\n");
     session->state = SESSION_OFF;
     WaitForSingleObject(session->loop_ended, 1000);

@@ -14,6 +14,7 @@
 #include "xml/stanza_builders.h"
 #include "xmpp/jconn_io.h"
 #include "xmpp/make_socket.h"
+#include "xmpp/stream_close.h"
 #include "xmpp/zlib_stream.h"
 
 namespace {
@@ -190,21 +191,9 @@ int jab_start_tls(jconn* c) {
 void jab_close(jconn* c) {
   if (!c)
     return;
-  c->state = JCONN_STATE_OFF;
+  jab_close_stream(c);
   {
     std::lock_guard<std::mutex> hold(c->send_lock);
-    if (c->fd >= 0) {
-      static const char kClose[] = "</stream:stream>";
-      char* bytes = const_cast<char*>(kClose);
-      size_t length = sizeof kClose - 1;
-      char* deflated = nullptr;
-      if (c->compressed && zlib_deflate_text(&c->deflate_stream, &c->deflate_initialised, kClose,
-                                             length, &deflated, &length) == ZLIB_OK)
-        bytes = deflated;
-      io_write(c, bytes, length, 10000);
-      std::free(deflated);
-    }
-    io_close(c, true);
     c->compressed = 0;
     zlib_end_deflate(&c->deflate_stream, &c->deflate_initialised);
   }

@@ -91,6 +91,7 @@ struct jconn {
   std::shared_mutex io_lock;      // shared: plain reads and writes; exclusive: TLS, close
   std::mutex send_lock;
   std::mutex recv_lock;
+  std::mutex close_lock;  // one orderly close at a time (stream_close.h)
 
   // Why the last socket could not be made or the stream broke, for the log window ("" when
   // there is nothing to say), and whether a certificate was refused (never retried in clear).
@@ -118,7 +119,8 @@ void jab_open_stream(jconn* c);
 // Replaces the parser and sends a new stream header on the open socket (after SASL success,
 // compression or TLS). The old parser is released after the running parse call returns.
 void jab_restart_stream(jconn* c);
-// Sends "</stream:stream>" while the socket is open, closes it and ends the zlib streams.
+// Closes the stream in order while the socket is open (jab_close_stream) and ends the zlib
+// streams.
 void jab_close(jconn* c);
 // Closes the socket at once (no closing tag): the receive loop sees the end at its next pass.
 void jab_drop_socket(jconn* c);

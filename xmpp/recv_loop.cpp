@@ -4,6 +4,7 @@
 #include "xmpp/negotiation.h"
 #include "xmpp/session_loop.h"
 #include "xmpp/session_messages.h"
+#include "xmpp/stream_close.h"
 
 namespace {
 
@@ -93,7 +94,8 @@ int RecvPollLoop(MJabberSession* session) {
     session_trace(session, "Looping again");
   }
   session->state = SESSION_OFF;
-  jab_drop_socket(session->conn);
+  // A loop stopped by the application (exit) leaves an open stream: it is closed in order.
+  jab_close_stream(session->conn);
   return 1;
 }
 

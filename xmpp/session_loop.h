@@ -21,8 +21,9 @@ void session_run(MJabberSession* session);
 void session_after_run(MJabberSession* session);
 // Whether the connection is up (socket open, data connection not down).
 bool connection_alive(MJabberSession* session);
-// The orderly shutdown (user logout): closes the socket and waits up to one second for the
-// receive loop to end.
+// The orderly shutdown (user logout): closes the stream in order (stream_close.h: the
+// server's answer is awaited up to a second) and waits up to one second for the receive loop
+// to end.
 void disconnect(MJabberSession* session);
 // The main frame's handling of UM_SESSION_RECEIVED (UI thread): parses the text and dispatches
 // every stanza it completes.

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/qt/qt_app_icon.h"
 #include "platform/qt/qt_window.h"
 
 namespace {
@@ -194,6 +195,8 @@ BOOL InitDisplay(int* argc, char** argv) {
     }
     Q_INIT_RESOURCE(orvik);
     QApplication::setApplicationName("orvik");
+    QApplication::setDesktopFileName(kDesktopEntryId);
+    QApplication::setWindowIcon(ProgramIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     RecordDesktopFontSize();
     pump = new QueuePump;

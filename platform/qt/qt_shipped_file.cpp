@@ -1,10 +1,12 @@
-// InstallShippedFile: the shipped copies are resources of the executable (resources/orvik.qrc).
+// InstallShippedFile: the shipped copies are the installed data files (shipped_data.h), else
+// resources of the executable (resources/orvik.qrc).
 #include <QFile>
 #include <QString>
 #include <cstdio>
 #include <filesystem>
 
 #include "platform/device_path.h"
+#include "platform/shipped_data.h"
 #include "platform/shipped_file.h"
 
 // The resources are registered by the display's start; a caller without a display registers
@@ -25,8 +27,12 @@ bool InstallShippedFile(const std::string& devicePath, const std::string& shippe
   if (hostPath.empty() || std::filesystem::is_regular_file(hostPath, error)) {
     return !hostPath.empty();
   }
+  // An installed copy (which a packager or administrator may have adapted) comes first; the
+  // copy compiled into the executable is there when the program was not installed.
+  std::string installed = ShippedDataPath(shippedName);
   EnsureShippedResources();
-  QFile shipped(":/" + QString::fromStdString(shippedName));
+  QFile shipped(installed.empty() ? ":/" + QString::fromStdString(shippedName)
+                                  : QString::fromStdString(installed));
   if (shippedName.empty() || !shipped.open(QIODevice::ReadOnly)) {
     return false;
   }

@@ -92,6 +92,34 @@ TEST_F(ProgramLoginTest, LogOffTurnsAutomaticLoginOffAndStaysDisconnected) {
   EXPECT_TRUE(app_->loginWindow->IsTopWindow());
 }
 
+// Log Off says goodbye to the server: a contact sees a plain unavailable presence (a dropped
+// connection's carries "Disconnected: <reason>"), and Log On at once connects again.
+TEST_F(ProgramLoginTest, LogOffIsAGoodbyeAndLogOnRightAfterItConnectsAgain) {
+  server_->AddAccount("localhost", "c1", "pw");
+  TempDir peerDir;
+  ChildProcess watcher;
+  watcher.Start(
+      {"/usr/bin/python3", SourceDir() + "/tests/peers/presence_watcher.py", "c1@localhost", "pw",
+       "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost", "40"},
+      peerDir.path(), peerDir / "watcher.out");
+  auto watched = [&] { return ReadFile(peerDir / "watcher.out"); };
+  ASSERT_TRUE(RunUntil([&] { return watched().find("ready") != std::string::npos; }, 20));
+  StartLoggedIn();
+  ASSERT_TRUE(
+      RunUntil([&] { return watched().find("presence available") != std::string::npos; }, 10))
+      << watched();
+
+  Command(40027);  // Log Off
+  Command(40008);  // Log On
+  EXPECT_TRUE(RunUntil([&] { return Count(Log(), "<P>Connected.</P>") == 2; }, 20)) << Log();
+  EXPECT_FALSE(LogHas("Login already in progress")) << Log();
+  EXPECT_TRUE(routes().IsConnected());
+  ASSERT_TRUE(RunUntil([&] { return Count(watched(), "presence available") == 2; }, 10))
+      << watched();
+  EXPECT_NE(std::string::npos, watched().find("presence unavailable show= status=\n")) << watched();
+  EXPECT_EQ(std::string::npos, watched().find("Disconnected")) << watched();
+}
+
 TEST_F(ProgramLoginTest, ServerRestartIsFollowedByAReconnection) {
   SetDword(kSettingsKey, "CHECK CONNECTION PERIOD", 1000);
   StartLoggedIn();

@@ -50,6 +50,35 @@ TEST(CommandLineTest, ArgumentsJoinWithQuotesWhereNeeded) {
   EXPECT_EQ(Jids(JoinArguments(3, argv).c_str()), Strings{"a b@c"});
 }
 
+// How the desktop starts the program for a clicked link: "orvik %u".
+TEST(CommandLineTest, ABareXmppAddressOpensAConversation) {
+  const struct {
+    const char* argument;
+    Strings jids;
+  } cases[] = {
+      {"xmpp:anna@example.org", {"anna@example.org"}},
+      {"XMPP:anna@example.org", {"anna@example.org"}},
+      {"xmpp:anne-marie@example.org", {"anne-marie@example.org"}},
+      {"xmpp:anna@example.org/phone", {"anna@example.org/phone"}},
+      {"xmpp:anna@example.org?message;body=hi", {"anna@example.org"}},
+      {"xmpp://me@example.org/anna@example.org", {"anna@example.org"}},
+      {"xmpp:caf%C3%A9@example.org#x", {"caf\xC3\xA9@example.org"}},
+      {"xmpp:", {}},
+      {"xmpp://me@example.org", {}},
+      {"xmpp:a%20b@example.org", {}},
+      {"xmpp:a%22b@example.org", {}},
+      {"xmpp:a%0Ab@example.org", {}},
+      {"xmpp:broken%4@example.org", {}},
+      {"xmpp:end%", {}},
+  };
+  for (const auto& test : cases) {
+    char program[] = "orvik";
+    std::string argument = test.argument;
+    char* argv[] = {program, argument.data(), nullptr};
+    EXPECT_EQ(Jids(JoinArguments(2, argv).c_str()), test.jids) << test.argument;
+  }
+}
+
 TEST(PlatformCodeTest, TheTableOfCodes) {
   EXPECT_EQ(PlatformCode(3, u"PocketPC", false), 1u);
   EXPECT_EQ(PlatformCode(3, u"SmartPhone", false), 2u);

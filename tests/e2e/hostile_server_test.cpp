@@ -29,6 +29,12 @@ class HostileServerTest : public EngineTest, public ::testing::WithParamInterfac
     return std::atoi(ReadFile(port_file).c_str());
   }
 
+  // The scripted server's report; it ends soon after the client has gone.
+  bool RunUntilPeerSays(const std::string& line) {
+    return host_->PumpUntil(
+        [&] { return ReadFile(dir_ / "peer.log").find(line) != std::string::npos; }, 10000);
+  }
+
   TempDir dir_;
   ChildProcess peer_;
 };
@@ -70,6 +76,19 @@ TEST_F(SilentServerTest, NoKeepaliveBeforeTheLogin) {
   EXPECT_EQ(0, host_->keepalive_count());
   EXPECT_EQ(SESSION_POLLING, session()->state.load());
   Logout();
+}
+
+// A server that never answers the client's closing tag: logging off still ends the session,
+// after the tag, with the socket closed.
+TEST_F(SilentServerTest, LogOffEndsEvenWhenTheServerNeverAnswersTheClose) {
+  int port = StartPeer("deaf");
+  ASSERT_TRUE(LoginToRoster("hostile.test@127.0.0.1", "alice", "secret", port))
+      << Lines() << ReadFile(dir_ / "peer.log");
+  Logout();
+  EXPECT_EQ(-1, session()->conn->fd.load());
+  ASSERT_TRUE(RunUntilPeerSays("client hung up")) << ReadFile(dir_ / "peer.log") << Lines();
+  EXPECT_NE(std::string::npos,
+            ReadFile(dir_ / "peer.log").find("client closed the stream\nclient hung up"));
 }
 
 }  // namespace

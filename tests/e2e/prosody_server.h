@@ -91,6 +91,14 @@ class ProsodyServer {
     WriteFile(dir_ / "prosody.cfg.lua", config);
   }
 
+  // Debug lines (every stream event) in the log. Call before Start.
+  void EnableDebugLog() {
+    std::string config = ReadFile(dir_ / "prosody.cfg.lua");
+    std::string level = "log = { info = ";
+    config.replace(config.find(level), level.size(), "log = { debug = ");
+    WriteFile(dir_ / "prosody.cfg.lua", config);
+  }
+
   bool HasAccount(const std::string& host, const std::string& user) {
     return std::filesystem::exists(DataFile(host, "accounts", user));
   }

@@ -9,6 +9,9 @@ port and then does one bad thing, chosen by the mode:
              huge stanza
   midclose   closes the connection in the middle of a stanza
   silent     accepts the connection and never says anything
+  deaf       logs the client in (SASL, bind, an empty roster, every IQ answered), then never
+             answers the client's closing tag; prints "client closed the stream" and
+             "client hung up"
 
 Usage: hostile_server.py MODE PORT_FILE
 It listens on a free port, writes the port number to PORT_FILE and serves one connection.
@@ -42,8 +45,47 @@ def send_slowly(conn, data, piece=4096):
         conn.sendall(data[start:start + piece])
 
 
+FEATURES_BIND = ("<stream:features><bind xmlns='urn:ietf:params:xml:ns:xmpp-bind'/>"
+                 "</stream:features>")
+
+
+def answer_iqs_until_close(conn):
+    """Answers each IQ with an empty result (bind with the full JID) until the client's
+    closing tag, then reads until the client hangs up without ever answering."""
+    data = b""
+    while b"</stream:stream>" not in data:
+        chunk = conn.recv(4096)
+        if not chunk:
+            return
+        data += chunk
+        while b"<iq" in data and b"</iq>" in data[data.index(b"<iq"):]:
+            start = data.index(b"<iq")
+            end = data.index(b"</iq>", start)
+            iq, data = data[start:end + 5], data[end + 5:]
+            iq_id = iq.split(b"id='", 1)[1].split(b"'", 1)[0] if b"id='" in iq else b""
+            payload = b""
+            if b"xmpp-bind" in iq:
+                payload = (b"<bind xmlns='urn:ietf:params:xml:ns:xmpp-bind'>"
+                           b"<jid>alice@hostile.test/orvik</jid></bind>")
+            elif b"jabber:iq:roster" in iq:
+                payload = b"<query xmlns='jabber:iq:roster'/>"
+            conn.sendall(b"<iq type='result' id='" + iq_id + b"'>" + payload + b"</iq>")
+    print("client closed the stream", flush=True)
+    while conn.recv(4096):
+        pass
+    print("client hung up", flush=True)
+
+
 def serve(mode, conn):
     read_until(conn, b">")
+    if mode == "deaf":
+        conn.sendall((HEADER + FEATURES_PLAIN).encode())
+        read_until(conn, b"</auth>")
+        conn.sendall(b"<success xmlns='urn:ietf:params:xml:ns:xmpp-sasl'/>")
+        read_until(conn, b"<stream:stream")
+        conn.sendall((HEADER + FEATURES_BIND).encode())
+        answer_iqs_until_close(conn)
+        return
     if mode == "silent":
         while conn.recv(4096):
             pass

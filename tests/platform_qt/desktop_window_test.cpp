@@ -219,4 +219,15 @@ TEST_F(DesktopWindowTest, AltAndAMnemonicOpenThePopupWhoseItemsAnswerTheirOwn) {
   EXPECT_TRUE(shown.contains("E&xit\tCtrl+Q"));  // the shortcut is shown in the menu
 }
 
+// Every window shows the program's icon, at each size a desktop asks for.
+TEST_F(DesktopWindowTest, WindowsCarryTheProgramIcon) {
+  QIcon icon = QApplication::windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+    EXPECT_FALSE(icon.pixmap(size).isNull()) << size;
+  }
+  EXPECT_EQ("org.orvik.Messenger", QApplication::desktopFileName().toStdString());
+}
+
 }  // namespace
