@@ -91,10 +91,10 @@ struct HtmlLayout {
   std::uint64_t measuredChars = 0;
   std::uint64_t measuredLines = 0;
   // Document top (placed at the block's top plus its shift) and first character of text of
-  // each block, and the totals last; recomputed when `placed` is false.
+  // each block, and the totals last; from block `placedFrom` on they are to be recomputed.
   std::vector<LONG> tops;
   std::vector<std::size_t> textStarts;
-  bool placed = false;
+  std::size_t placedFrom = 0;
   // The whole layout in document coordinates, built when asked for (LayoutOps, Links).
   std::vector<HtmlOp> flatOps;
   std::vector<HtmlLink> flatLinks;

@@ -92,7 +92,7 @@ bool MHtmlWnd::MeasureBlock(std::size_t index, bool inOrder) {
   }
   layout_.measuredChars += block.end - block.begin;
   layout_.measuredLines += static_cast<std::uint64_t>(block.height / std::max<LONG>(lineHeight_, 1));
-  layout_.placed = false;
+  layout_.placedFrom = std::min(layout_.placedFrom, index);
   if (inOrder && index == layout_.exact) {
     ++layout_.exact;
   }
@@ -120,33 +120,49 @@ bool MHtmlWnd::AdvanceExact() {
   AddBreaks(block, entry.breaks - block.entryBreaks);
   block.entryBreaks = entry.breaks;
   ++layout_.exact;
-  layout_.placed = false;
+  layout_.placedFrom = std::min(layout_.placedFrom, index);
   return true;
 }
 
-void MHtmlWnd::Place() {
-  if (layout_.placed) {
-    return;
+// The height of a block not laid out yet, from the lines per character of those that are: whole
+// lines, as every measured height is, so a view at the bottom draws exactly.
+LONG MHtmlWnd::Estimate(const HtmlBlock& block) const {
+  std::uint64_t lines = 1;
+  if (layout_.measuredChars > 0) {
+    std::uint64_t chars = block.end - block.begin;
+    lines = std::max<std::uint64_t>(
+        1, (chars * layout_.measuredLines + layout_.measuredChars / 2) / layout_.measuredChars);
   }
-  std::size_t count = layout_.blocks.size();
-  layout_.tops.resize(count + 1);
-  layout_.textStarts.resize(count + 1);
-  LONG line = std::max<LONG>(lineHeight_, 1);
-  LONG y = 0;
-  std::size_t text = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    HtmlBlock& block = layout_.blocks[i];
+  return static_cast<LONG>(lines) * std::max<LONG>(lineHeight_, 1);
+}
+
+void MHtmlWnd::ReEstimate() {
+  for (HtmlBlock& block : layout_.blocks) {
     if (!block.measured) {
-      // Whole lines, as every measured height is, so a view at the bottom draws exactly.
-      std::uint64_t lines = 1;
-      if (layout_.measuredChars > 0) {
-        lines = std::max<std::uint64_t>(
-            1, ((block.end - block.begin) * layout_.measuredLines + layout_.measuredChars / 2) /
-                   layout_.measuredChars);
-      }
-      block.height = static_cast<LONG>(lines) * line;
+      block.height = Estimate(block);
       block.shift = 0;
     }
+  }
+  layout_.placedFrom = 0;
+}
+
+void MHtmlWnd::Place() {
+  std::size_t count = layout_.blocks.size();
+  if (layout_.placedFrom > count && layout_.tops.size() == count + 1) {
+    return;
+  }
+  layout_.tops.resize(count + 1);
+  layout_.textStarts.resize(count + 1);
+  std::size_t from = std::min(layout_.placedFrom, count);
+  LONG y = from == 0 ? 0 : layout_.tops[from - 1];
+  std::size_t text = from == 0 ? 0 : layout_.textStarts[from - 1];
+  if (from > 0) {
+    const HtmlBlock& before = layout_.blocks[from - 1];
+    y += before.shift + before.height;
+    text += before.textKnown ? before.textLength : 0;
+  }
+  for (std::size_t i = from; i < count; ++i) {
+    const HtmlBlock& block = layout_.blocks[i];
     layout_.tops[i] = y;
     layout_.textStarts[i] = text;
     y += block.shift + block.height;
@@ -154,7 +170,7 @@ void MHtmlWnd::Place() {
   }
   layout_.tops[count] = y;
   layout_.textStarts[count] = text;
-  layout_.placed = true;
+  layout_.placedFrom = count + 1;
 }
 
 LONG MHtmlWnd::TotalHeight() {
@@ -200,23 +216,31 @@ bool MHtmlWnd::MeasureRange(LONG top, LONG bottom, bool* changed) {
   for (;;) {
     Place();
     std::size_t count = layout_.blocks.size();
-    std::size_t index = BlockAt(top - layout_.tallest);
-    while (index < count && layout_.tops[index] < bottom && layout_.blocks[index].measured) {
-      ++index;
+    std::vector<std::size_t> due;
+    for (std::size_t i = BlockAt(top - layout_.tallest); i < count && layout_.tops[i] < bottom;
+         ++i) {
+      if (!layout_.blocks[i].measured) {
+        due.push_back(i);
+      }
     }
-    if (index == count || layout_.tops[index] >= bottom) {
+    if (due.empty()) {
       return true;
     }
     *changed = true;
-    if (!CanGuess() || index == layout_.exact) {
-      // Laid out in order up to it: what is drawn never rests on a guess.
-      while (layout_.exact <= index) {
-        if (!AdvanceExact()) {
-          return false;
-        }
+    for (std::size_t index : due) {
+      if (layout_.blocks[index].measured) {
+        continue;
       }
-    } else if (!MeasureBlock(index, false)) {
-      return false;
+      if (!CanGuess() || index == layout_.exact) {
+        // Laid out in order up to it: what is drawn never rests on a guess.
+        while (layout_.exact <= index) {
+          if (!AdvanceExact()) {
+            return false;
+          }
+        }
+      } else if (!MeasureBlock(index, false)) {
+        return false;
+      }
     }
   }
 }
@@ -230,6 +254,9 @@ bool MHtmlWnd::PlaceView(bool atBottom, LONG oldHeight) {
   LONG visible = VisibleLines();
   LONG oldLines = oldHeight / lineHeight_;
   for (;;) {
+    if (!LayoutComplete()) {
+      ReEstimate();
+    }
     UpdateEndState();
     LONG newLines = state_.penY / lineHeight_;
     bool follow =
@@ -322,7 +349,7 @@ void MHtmlWnd::OnMalformed() {
     block.measured = block.textKnown = true;
   }
   layout_.exact = layout_.blocks.size();
-  layout_.placed = false;
+  layout_.placedFrom = 0;
 }
 
 void MHtmlWnd::Flatten() {

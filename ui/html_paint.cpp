@@ -81,9 +81,14 @@ void MHtmlWnd::SyncBlocks() {
 
   if (!sameKey) {
     // Everything is laid out again; the cut and the text lengths still hold.
+    // The old lines per character are the first estimate at the new key.
     std::vector<HtmlBlock> blocks = std::move(layout_.blocks);
+    std::uint64_t chars = layout_.measuredChars;
+    std::uint64_t lines = layout_.measuredLines;
     ForgetLayout();
     layout_.blocks = std::move(blocks);
+    layout_.measuredChars = chars;
+    layout_.measuredLines = lines;
     for (HtmlBlock& block : layout_.blocks) {
       block.measured = false;
       block.ops.clear();
@@ -91,10 +96,12 @@ void MHtmlWnd::SyncBlocks() {
     }
     layout_.key = key;
   }
+  layout_.placedFrom = std::min(layout_.placedFrom, layout_.blocks.size());
   for (std::uint32_t end : ends) {
     HtmlBlock block;
     block.begin = from;
     block.end = end;
+    block.height = Estimate(block);
     layout_.blocks.push_back(std::move(block));
     from = end;
   }
@@ -102,7 +109,6 @@ void MHtmlWnd::SyncBlocks() {
   layout_.exact = std::min(layout_.exact, layout_.blocks.size());
   layout_.contentLength = length;
   layout_.valid = true;
-  layout_.placed = false;
 }
 
 // Lays out what the view shows and draws it; markup that does not parse is rewritten to show

@@ -129,6 +129,8 @@ class MHtmlWnd : public MWnd {
   void ContinueLayout();
   bool LayOutSlice(std::chrono::steady_clock::time_point deadline);
   void Place();
+  LONG Estimate(const HtmlBlock& block) const;
+  void ReEstimate();
   std::size_t BlockAt(LONG y);
   LONG TotalHeight();
   void UpdateEndState();
