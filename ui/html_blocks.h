@@ -13,5 +13,9 @@
 // content.size() last when anything follows the last one (text, or an element not closed yet).
 // Markup the scanner cannot follow (an end tag with nothing open, an unterminated tag, comment
 // or CDATA section) makes the rest one block; the parse of that block then tells what is wrong.
+// Whether content[begin, end) holds a BR or P start tag (written in any case). After one the pen
+// is at the start of a line with no extra height, whatever came before the block.
+bool HasLineBreakTag(const std::u16string& content, std::uint32_t begin, std::uint32_t end);
+
 std::vector<std::uint32_t> SplitHtmlBlocks(const std::u16string& content, std::uint32_t from,
                                            bool* closed);

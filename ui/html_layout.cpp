@@ -99,6 +99,7 @@ class HtmlLayoutRun {
       state().alignment = 0.5;
     } else if (NameIs(name, "BR") || NameIs(name, "P")) {
       NewLineWithExtra();
+      block_.hasBreak = true;
     } else if (NameIs(name, "B")) {
       ChangeFont(FW_BOLD, -1);
     } else if (NameIs(name, "HR")) {

@@ -63,6 +63,9 @@ struct HtmlBlock {
   bool measured = false;      // laid out at the layout's key; else `height` is an estimate
   bool leadingBreak = false;  // it begins with BR or P: the pen before it only moves it down
   bool textKnown = false;     // textLength holds (it does not depend on the width or font)
+  bool hasBreak = false;      // it holds a BR or P: its end does not depend on the pen before it
+  // Its pen x and extra height at the end are those a layout of the whole gives.
+  bool exitKnown = false;
   LONG entryX = 0;            // the pen it was laid out from
   LONG entryExtra = 0;
   int entryBreaks = 0;
@@ -73,6 +76,13 @@ struct HtmlBlock {
   std::vector<HtmlLink> links;
   HtmlLayoutState exit;  // the state it leaves (pen y in block coordinates)
   LOGFONT exitFont{};
+};
+
+// A place in the document by block, so that it stays put when blocks above are laid out.
+struct HtmlAnchor {
+  std::size_t block = 0;
+  LONG within = 0;   // rows into the block, or the offset itself when not by block
+  bool byBlock = false;
 };
 
 struct HtmlLayout {

@@ -59,12 +59,20 @@ bool MHtmlWnd::MeasureBlock(std::size_t index, bool inOrder) {
       afterExact ? layout_.blocks[index - 1].exit : StartState(layout_.key);
   LOGFONT font = afterExact ? layout_.blocks[index - 1].exitFont : layout_.key.font;
   entry.penY = 0;
+  // Ahead of the blocks above, the pen comes from the block before when its end is known.
+  const HtmlBlock* before = index > 0 ? &layout_.blocks[index - 1] : nullptr;
+  bool knownPen = inOrder || before == nullptr || (before->measured && before->exitKnown);
+  if (!inOrder && before != nullptr && knownPen) {
+    entry.penX = before->exit.penX;
+    entry.extra = before->exit.extra;
+  }
   EnterCriticalSection(&contentLock_);
   std::u16string markup = content_.substr(block.begin, block.end - block.begin);
   LeaveCriticalSection(&contentLock_);
   block.ops.clear();
   block.links.clear();
   block.textLength = 0;
+  block.hasBreak = false;
   state_ = entry;
   if (!SameFont(logFont_, font)) {
     SetFontIndirect(view_, font);
@@ -82,6 +90,7 @@ bool MHtmlWnd::MeasureBlock(std::size_t index, bool inOrder) {
     return false;
   }
   block.measured = block.textKnown = true;
+  block.exitKnown = knownPen || block.hasBreak;
   block.entryX = entry.penX;
   block.entryExtra = entry.extra;
   block.entryBreaks = entry.breaks;
@@ -181,8 +190,8 @@ LONG MHtmlWnd::TotalHeight() {
 // The block whose part of the document holds y (the first or the last beyond the ends).
 std::size_t MHtmlWnd::BlockAt(LONG y) {
   Place();
-  if (layout_.blocks.empty()) {
-    return 0;
+  if (!anchor.byBlock || layout_.blocks.empty()) {
+    return anchor.within;
   }
   auto after = std::upper_bound(layout_.tops.begin(), layout_.tops.end() - 1, y);
   return after == layout_.tops.begin() ? 0 : static_cast<std::size_t>(after - layout_.tops.begin()) - 1;
@@ -209,6 +218,29 @@ void MHtmlWnd::UpdateEndState() {
   goodLength_ = length;
   std::erase_if(appendStarts_, [length](std::uint32_t start) { return start < length; });
   LeaveCriticalSection(&contentLock_);
+}
+
+// Lays out a block ahead of those above it, from the pen the nearest block above with a line
+// break leaves (up to a few blocks back), so that it is laid out right unless the blocks above
+// lay out very long lines without a break.
+bool MHtmlWnd::MeasureAhead(std::size_t index) {
+  constexpr std::size_t kLookBack = 8;
+  std::size_t from = index;
+  EnterCriticalSection(&contentLock_);
+  while (from > layout_.exact && index - from < kLookBack && !layout_.blocks[from - 1].measured) {
+    --from;
+    const HtmlBlock& block = layout_.blocks[from];
+    if (HasLineBreakTag(content_, block.begin, block.end)) {
+      break;
+    }
+  }
+  LeaveCriticalSection(&contentLock_);
+  for (std::size_t i = from; i <= index; ++i) {
+    if (!layout_.blocks[i].measured && !MeasureBlock(i, false)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // Lays out the blocks that reach into document rows [top, bottom); *changed when any was.
@@ -238,17 +270,35 @@ bool MHtmlWnd::MeasureRange(LONG top, LONG bottom, bool* changed) {
             return false;
           }
         }
-      } else if (!MeasureBlock(index, false)) {
+      } else if (!MeasureAhead(index)) {
         return false;
       }
     }
   }
 }
 
+// Where the view's top is: a block and the rows into it, so that blocks above it that are laid
+// out or estimated again do not move what the view shows.
+HtmlAnchor MHtmlWnd::AnchorAt(LONG offset) {
+  if (!layout_.valid || layout_.blocks.empty()) {
+    return HtmlAnchor{0, offset, false};
+  }
+  std::size_t block = BlockAt(offset);
+  return HtmlAnchor{block, offset - layout_.tops[block], true};
+}
+
+LONG MHtmlWnd::AnchorOffset(const HtmlAnchor& anchor) {
+  Place();
+  if (!anchor.byBlock || layout_.blocks.empty()) {
+    return anchor.within;
+  }
+  return layout_.tops[std::min(anchor.block, layout_.blocks.size() - 1)] + anchor.within;
+}
+
 // Sets the scroll range for the content and lays out what the view shows: at the bottom (the
 // view followed the end, or a layout not finished yet) the newest blocks, else those at the
-// scroll position. Laying out changes the heights, so it goes round until nothing more is.
-bool MHtmlWnd::PlaceView(bool atBottom, LONG oldHeight) {
+// anchor. Laying out changes the heights, so it goes round until nothing more is.
+bool MHtmlWnd::PlaceView(bool atBottom, LONG oldHeight, const HtmlAnchor& anchor) {
   RECT client{0, 0, 0, 0};
   GetClientRect(view_, &client);
   LONG visible = VisibleLines();
@@ -261,11 +311,12 @@ bool MHtmlWnd::PlaceView(bool atBottom, LONG oldHeight) {
     LONG newLines = state_.penY / lineHeight_;
     bool follow =
         atBottom && newLines > visible - 1 && (newLines > oldLines || !LayoutComplete());
-    SCROLLINFO update{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+    SCROLLINFO update{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     UpdateScrollRange(&update);
+    update.nPos = follow ? newLines : AnchorOffset(anchor) / lineHeight_;
     if (follow) {
-      update.fMask |= SIF_POS | SIF_TRACKPOS;
-      update.nPos = update.nTrackPos = newLines;
+      update.fMask |= SIF_TRACKPOS;
+      update.nTrackPos = newLines;
     }
     SetScrollInfo(view_, SB_VERT, &update, TRUE);
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
@@ -281,6 +332,33 @@ bool MHtmlWnd::PlaceView(bool atBottom, LONG oldHeight) {
   }
 }
 
+// Before a move by lines or pages, lays out what lies between the view and where it goes, with
+// the view held in place, so that the move goes exactly as far as in a finished layout.
+void MHtmlWnd::PrepareMove(LONG lines) {
+  if (!layout_.valid || LayoutComplete() || lineHeight_ < 1 || lines == 0) {
+    return;
+  }
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(view_, SB_VERT, &info);
+  RECT client{0, 0, 0, 0};
+  GetClientRect(view_, &client);
+  HtmlAnchor anchor = AnchorAt(info.nPos * lineHeight_);
+  LONG from = std::min<LONG>(lines, 0) * lineHeight_;
+  LONG to = client.bottom + std::max<LONG>(lines, 0) * lineHeight_;
+  for (bool changed = true; changed;) {
+    changed = false;
+    LONG top = AnchorOffset(anchor);
+    if (!MeasureRange(top + from, top + to, &changed)) {
+      return;  // the next paint shows the bad markup as text
+    }
+  }
+  UpdateEndState();
+  SCROLLINFO update{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  UpdateScrollRange(&update);
+  update.nPos = AnchorOffset(anchor) / lineHeight_;
+  SetScrollInfo(view_, SB_VERT, &update, TRUE);
+}
+
 static bool Before(std::chrono::steady_clock::time_point deadline) {
   return std::chrono::steady_clock::now() < deadline;
 }
@@ -292,9 +370,7 @@ bool MHtmlWnd::LayOutSlice(std::chrono::steady_clock::time_point deadline) {
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
   GetScrollInfo(view_, SB_VERT, &info);
   bool atBottom = !(info.nPos + VisibleLines() < info.nMax);
-  LONG offset = info.nPos * lineHeight_;
-  std::size_t anchor = BlockAt(offset);
-  LONG within = offset - (layout_.blocks.empty() ? 0 : layout_.tops[anchor]);
+  HtmlAnchor anchor = AnchorAt(info.nPos * lineHeight_);
   do {
     if (!AdvanceExact()) {
       OnMalformed();
@@ -305,7 +381,7 @@ bool MHtmlWnd::LayOutSlice(std::chrono::steady_clock::time_point deadline) {
   UpdateEndState();
   SCROLLINFO update{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
   UpdateScrollRange(&update);
-  update.nPos = atBottom ? state_.penY / lineHeight_ : (layout_.tops[anchor] + within) / lineHeight_;
+  update.nPos = atBottom ? state_.penY / lineHeight_ : AnchorOffset(anchor) / lineHeight_;
   SetScrollInfo(view_, SB_VERT, &update, TRUE);
   InvalidateRect(view_, nullptr, FALSE);
   return true;

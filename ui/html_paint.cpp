@@ -116,11 +116,18 @@ void MHtmlWnd::SyncBlocks() {
 void MHtmlWnd::Render(bool atBottom, LONG oldHeight) {
   RECT client{0, 0, 0, 0};
   GetClientRect(view_, &client);
+  // A view scrolled up keeps showing the same rows while blocks are laid out or estimated.
+  SCROLLINFO before{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(view_, SB_VERT, &before);
+  HtmlAnchor anchor = AnchorAt(before.nPos * lineHeight_);
+  EnterCriticalSection(&contentLock_);
+  anchor.byBlock = anchor.byBlock && !contentRewritten_;  // other content: the rows stay
+  LeaveCriticalSection(&contentLock_);
   SyncBlocks();
-  if (!PlaceView(atBottom, oldHeight)) {
+  if (!PlaceView(atBottom, oldHeight, anchor)) {
     OnMalformed();
     SyncBlocks();
-    PlaceView(atBottom, oldHeight);
+    PlaceView(atBottom, oldHeight, anchor);
   }
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
   GetScrollInfo(view_, SB_VERT, &info);
@@ -132,6 +139,7 @@ void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
   RECT client{0, 0, 0, 0};
   GetClientRect(view_, &client);
   Place();
+  painted_.clear();
   // Blocks and the operations in them are in document order and their tops never decrease:
   // skip what ends above the view and stop at the first that starts below it.
   std::size_t index = BlockAt(scrollOffset - layout_.tallest);
@@ -153,6 +161,10 @@ void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
         break;
       }
       DrawOp(op, layout_.textStarts[index], kMargin + op.x, top, client.right);
+      painted_.push_back(op);
+      painted_.back().x += kMargin;
+      painted_.back().top = top;
+      painted_.back().textStart += layout_.textStarts[index];
     }
   }
 }

@@ -302,6 +302,19 @@ LRESULT MHtmlWnd::OnVScroll(WPARAM wParam) {
     default:
       break;
   }
+  // A relative move goes over laid-out rows; the view may have been moved to keep its rows.
+  WORD code = LOWORD(wParam);
+  if (code == SB_LINEUP || code == SB_LINEDOWN || code == SB_PAGEUP || code == SB_PAGEDOWN) {
+    PrepareMove(position - old);
+    int moved = position - old;
+    info.fMask = SIF_POS;
+    GetScrollInfo(view_, SB_VERT, &info);
+    if (info.nPos != old) {
+      InvalidateRect(view_, nullptr, FALSE);  // what is shown moved with the rows above
+    }
+    old = info.nPos;
+    position = old + moved;
+  }
   SCROLLINFO update{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, position, 0};
   SetScrollInfo(view_, SB_VERT, &update, TRUE);
   info.fMask = SIF_POS;

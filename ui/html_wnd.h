@@ -72,6 +72,8 @@ class MHtmlWnd : public MWnd {
   // layout first.
   const std::vector<HtmlOp>& LayoutOps() const;
   const std::vector<LOGFONT>& LayoutFonts() const { return layout_.fonts; }
+  // What the last paint drew, in view client coordinates (text starts in the whole text).
+  const std::vector<HtmlOp>& PaintedOps() const { return painted_; }
   // Lays out what is left of the content now (what the posted slices would do over time).
   void FinishLayout();
   // Every block of the content is laid out.
@@ -123,9 +125,13 @@ class MHtmlWnd : public MWnd {
   void ForgetLayout();
   // Blocks (html_lazy.cpp). Each returns false when a block's markup does not parse.
   bool MeasureBlock(std::size_t index, bool inOrder);
+  bool MeasureAhead(std::size_t index);
   bool AdvanceExact();
   bool MeasureRange(LONG top, LONG bottom, bool* changed);
-  bool PlaceView(bool atBottom, LONG oldHeight);
+  bool PlaceView(bool atBottom, LONG oldHeight, const HtmlAnchor& anchor);
+  HtmlAnchor AnchorAt(LONG offset);
+  LONG AnchorOffset(const HtmlAnchor& anchor);
+  void PrepareMove(LONG lines);
   void ContinueLayout();
   bool LayOutSlice(std::chrono::steady_clock::time_point deadline);
   void Place();
@@ -173,6 +179,7 @@ class MHtmlWnd : public MWnd {
   // laid out by it, and a Reset the selection has not heard of yet.
   std::vector<std::uint32_t> appendStarts_;
   bool slicePosted_ = false;
+  std::vector<HtmlOp> painted_;
   // A block did not parse though the appends do together: the content is one block.
   bool wholeAsOneBlock_ = false;
   std::uint32_t goodLength_ = 0;
