@@ -190,8 +190,8 @@ LONG MHtmlWnd::TotalHeight() {
 // The block whose part of the document holds y (the first or the last beyond the ends).
 std::size_t MHtmlWnd::BlockAt(LONG y) {
   Place();
-  if (!anchor.byBlock || layout_.blocks.empty()) {
-    return anchor.within;
+  if (layout_.blocks.empty()) {
+    return 0;
   }
   auto after = std::upper_bound(layout_.tops.begin(), layout_.tops.end() - 1, y);
   return after == layout_.tops.begin() ? 0 : static_cast<std::size_t>(after - layout_.tops.begin()) - 1;
