@@ -74,8 +74,9 @@ std::vector<std::uint32_t> SplitHtmlBlocks(const std::u16string& content, std::u
 
 bool HasLineBreakTag(const std::u16string& content, std::uint32_t begin, std::uint32_t end) {
   auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; };
-  auto endsName = [](char16_t c) { return c == u'>' || c == u'/' || c == u' ' || c == u'\t' ||
-                                          c == u'\r' || c == u'\n'; };
+  auto endsName = [](char16_t c) {
+    return c == u'>' || c == u'/' || c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+  };
   for (std::size_t at = content.find(u'<', begin); at != kNone && at + 2 < end;
        at = content.find(u'<', at + 1)) {
     char16_t first = upper(content[at + 1]);

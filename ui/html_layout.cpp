@@ -313,7 +313,7 @@ class HtmlLayoutRun {
     AddOp(std::move(op));
     if (!state().linkTarget.empty()) {
       block_.links.push_back(HtmlLink{left, state().penY, left + extent.cx,
-                                             state().penY + extent.cy, state().linkTarget});
+                                      state().penY + extent.cy, state().linkTarget});
     }
     if (run == restLength && state().penX + extent.cx < width_) {
       state().penX += extent.cx;

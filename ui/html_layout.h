@@ -66,7 +66,7 @@ struct HtmlBlock {
   bool hasBreak = false;      // it holds a BR or P: its end does not depend on the pen before it
   // Its pen x and extra height at the end are those a layout of the whole gives.
   bool exitKnown = false;
-  LONG entryX = 0;            // the pen it was laid out from
+  LONG entryX = 0;  // the pen it was laid out from
   LONG entryExtra = 0;
   int entryBreaks = 0;
   LONG shift = 0;   // extra height before a leading break, added when it was laid out without
@@ -81,7 +81,7 @@ struct HtmlBlock {
 // A place in the document by block, so that it stays put when blocks above are laid out.
 struct HtmlAnchor {
   std::size_t block = 0;
-  LONG within = 0;   // rows into the block, or the offset itself when not by block
+  LONG within = 0;  // rows into the block, or the offset itself when not by block
   bool byBlock = false;
 };
 

@@ -55,8 +55,7 @@ static HtmlLayoutState StartState(const HtmlLayoutKey& key) {
 bool MHtmlWnd::MeasureBlock(std::size_t index, bool inOrder) {
   HtmlBlock& block = layout_.blocks[index];
   bool afterExact = inOrder && index > 0;
-  HtmlLayoutState entry =
-      afterExact ? layout_.blocks[index - 1].exit : StartState(layout_.key);
+  HtmlLayoutState entry = afterExact ? layout_.blocks[index - 1].exit : StartState(layout_.key);
   LOGFONT font = afterExact ? layout_.blocks[index - 1].exitFont : layout_.key.font;
   entry.penY = 0;
   // Ahead of the blocks above, the pen comes from the block before when its end is known.
@@ -100,7 +99,8 @@ bool MHtmlWnd::MeasureBlock(std::size_t index, bool inOrder) {
     layout_.tallest = std::max(layout_.tallest, op.height);
   }
   layout_.measuredChars += block.end - block.begin;
-  layout_.measuredLines += static_cast<std::uint64_t>(block.height / std::max<LONG>(lineHeight_, 1));
+  layout_.measuredLines +=
+      static_cast<std::uint64_t>(block.height / std::max<LONG>(lineHeight_, 1));
   layout_.placedFrom = std::min(layout_.placedFrom, index);
   if (inOrder && index == layout_.exact) {
     ++layout_.exact;
@@ -126,6 +126,7 @@ bool MHtmlWnd::AdvanceExact() {
     return MeasureBlock(index, true);
   }
   block.shift = samePen ? 0 : entry.extra;
+  block.exitKnown = true;
   AddBreaks(block, entry.breaks - block.entryBreaks);
   block.entryBreaks = entry.breaks;
   ++layout_.exact;
@@ -194,7 +195,8 @@ std::size_t MHtmlWnd::BlockAt(LONG y) {
     return 0;
   }
   auto after = std::upper_bound(layout_.tops.begin(), layout_.tops.end() - 1, y);
-  return after == layout_.tops.begin() ? 0 : static_cast<std::size_t>(after - layout_.tops.begin()) - 1;
+  return after == layout_.tops.begin() ? 0
+                                       : static_cast<std::size_t>(after - layout_.tops.begin()) - 1;
 }
 
 // The view's pen and state as a layout of the whole leaves them (estimated while blocks are
@@ -309,8 +311,7 @@ bool MHtmlWnd::PlaceView(bool atBottom, LONG oldHeight, const HtmlAnchor& anchor
     }
     UpdateEndState();
     LONG newLines = state_.penY / lineHeight_;
-    bool follow =
-        atBottom && newLines > visible - 1 && (newLines > oldLines || !LayoutComplete());
+    bool follow = atBottom && newLines > visible - 1 && (newLines > oldLines || !LayoutComplete());
     SCROLLINFO update{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     UpdateScrollRange(&update);
     update.nPos = follow ? newLines : AnchorOffset(anchor) / lineHeight_;
