@@ -64,7 +64,9 @@ struct HtmlBlock {
   bool leadingBreak = false;  // it begins with BR or P: the pen before it only moves it down
   bool textKnown = false;     // textLength holds (it does not depend on the width or font)
   bool hasBreak = false;      // it holds a BR or P: its end does not depend on the pen before it
-  // Its pen x and extra height at the end are those a layout of the whole gives.
+  // The pen it was laid out from, and its pen x and extra height at the end, are those a layout
+  // of the whole gives (as far as the blocks before it could tell).
+  bool entryKnown = false;
   bool exitKnown = false;
   LONG entryX = 0;  // the pen it was laid out from
   LONG entryExtra = 0;

@@ -89,6 +89,7 @@ bool MHtmlWnd::MeasureBlock(std::size_t index, bool inOrder) {
     return false;
   }
   block.measured = block.textKnown = true;
+  block.entryKnown = knownPen;
   block.exitKnown = knownPen || block.hasBreak;
   block.entryX = entry.penX;
   block.entryExtra = entry.extra;
@@ -126,7 +127,7 @@ bool MHtmlWnd::AdvanceExact() {
     return MeasureBlock(index, true);
   }
   block.shift = samePen ? 0 : entry.extra;
-  block.exitKnown = true;
+  block.entryKnown = block.exitKnown = true;
   AddBreaks(block, entry.breaks - block.entryBreaks);
   block.entryBreaks = entry.breaks;
   ++layout_.exact;
@@ -229,7 +230,10 @@ bool MHtmlWnd::MeasureAhead(std::size_t index) {
   constexpr std::size_t kLookBack = 8;
   std::size_t from = index;
   EnterCriticalSection(&contentLock_);
-  while (from > layout_.exact && index - from < kLookBack && !layout_.blocks[from - 1].measured) {
+  auto knownEnd = [this](std::size_t i) {
+    return layout_.blocks[i].measured && layout_.blocks[i].exitKnown;
+  };
+  while (from > layout_.exact && index - from < kLookBack && !knownEnd(from - 1)) {
     --from;
     const HtmlBlock& block = layout_.blocks[from];
     if (HasLineBreakTag(content_, block.begin, block.end)) {
@@ -237,11 +241,16 @@ bool MHtmlWnd::MeasureAhead(std::size_t index) {
     }
   }
   LeaveCriticalSection(&contentLock_);
+  // Blocks on the way laid out from an unknown pen are laid out again from the known one.
   for (std::size_t i = from; i <= index; ++i) {
-    if (!layout_.blocks[i].measured && !MeasureBlock(i, false)) {
+    const HtmlBlock& block = layout_.blocks[i];
+    bool again = i > from || !block.measured || !block.entryKnown;
+    if (again && !MeasureBlock(i, false)) {
       return false;
     }
   }
+  // As good as the blocks above can tell: it is not taken up again before its turn.
+  layout_.blocks[index].entryKnown = true;
   return true;
 }
 
@@ -253,7 +262,7 @@ bool MHtmlWnd::MeasureRange(LONG top, LONG bottom, bool* changed) {
     std::vector<std::size_t> due;
     for (std::size_t i = BlockAt(top - layout_.tallest); i < count && layout_.tops[i] < bottom;
          ++i) {
-      if (!layout_.blocks[i].measured) {
+      if (!layout_.blocks[i].measured || !layout_.blocks[i].entryKnown) {
         due.push_back(i);
       }
     }
@@ -262,7 +271,7 @@ bool MHtmlWnd::MeasureRange(LONG top, LONG bottom, bool* changed) {
     }
     *changed = true;
     for (std::size_t index : due) {
-      if (layout_.blocks[index].measured) {
+      if (layout_.blocks[index].measured && layout_.blocks[index].entryKnown) {
         continue;
       }
       if (!CanGuess() || index == layout_.exact) {
