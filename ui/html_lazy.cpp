@@ -147,14 +147,17 @@ LONG MHtmlWnd::Estimate(const HtmlBlock& block) const {
   return static_cast<LONG>(lines) * std::max<LONG>(lineHeight_, 1);
 }
 
+// Blocks before the exact ones' end are all laid out: only those after can be estimates.
 void MHtmlWnd::ReEstimate() {
-  for (HtmlBlock& block : layout_.blocks) {
-    if (!block.measured) {
-      block.height = Estimate(block);
+  for (std::size_t i = layout_.exact; i < layout_.blocks.size(); ++i) {
+    HtmlBlock& block = layout_.blocks[i];
+    LONG estimate = Estimate(block);
+    if (!block.measured && (block.height != estimate || block.shift != 0)) {
+      block.height = estimate;
       block.shift = 0;
+      layout_.placedFrom = std::min(layout_.placedFrom, i);
     }
   }
-  layout_.placedFrom = 0;
 }
 
 void MHtmlWnd::Place() {
