@@ -433,7 +433,6 @@ TEST_F(HtmlViewTest, GrowingContentLaysOutAsTheWhole) {
   const std::vector<HtmlOp>& whole = view_->LayoutOps();
   ASSERT_EQ(whole.size(), grown.size());
   for (std::size_t i = 0; i < whole.size(); ++i) {
-    fprintf(stderr, "%zu: %ld,%ld %ld,%ld '%s'\n", i, (long)whole[i].x, (long)whole[i].top, (long)grown[i].x, (long)grown[i].top, std::string(whole[i].text.begin(), whole[i].text.end()).c_str());
     EXPECT_EQ(whole[i].x, grown[i].x);
     EXPECT_EQ(whole[i].top, grown[i].top);
     EXPECT_EQ(whole[i].text, grown[i].text);
