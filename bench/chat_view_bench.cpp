@@ -1,7 +1,8 @@
 // The chat window with long conversations: appending one more message to a conversation of
 // 10,000 and repainting (what a chat does all day), switching to that conversation (its whole
-// history copied into the view and laid out), and the memory 50 open conversations of 1,000
-// messages each take. Runs off screen when there is no display.
+// history copied into the view, what shows laid out), the layout of the rest the view then does
+// between other messages, a resize and a font change with 10,000 messages shown, and the memory
+// 50 open conversations of 1,000 messages each take. Runs off screen when there is no display.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -101,6 +102,55 @@ void SwitchToConversation(benchmark::State& state) {
   }
 }
 
+// The switch and the layout of the rest of the history that the posted slices then do: what
+// the whole used to cost at once.
+void SwitchAndFinishTheLayout(benchmark::State& state) {
+  Chat chat;
+  ChatRecord* small = chat.Conversation("carol@example.org", 3);
+  ChatRecord* large = chat.Conversation("bob@example.org", static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    chat.window->SetCurrentChat(small);
+    chat.window->Redraw();
+    state.ResumeTiming();
+    chat.window->SetCurrentChat(large);
+    chat.window->Redraw();
+    chat.window->FinishLayout();
+  }
+}
+
+// The window made narrower and wider in turn with a long conversation shown: each size is laid
+// out again.
+void ResizeLongConversation(benchmark::State& state) {
+  Chat chat;
+  ChatRecord* record = chat.Conversation("bob@example.org", static_cast<int>(state.range(0)));
+  chat.window->SetCurrentChat(record);
+  chat.window->Redraw();
+  chat.window->FinishLayout();
+  int width = 480;
+  for (auto _ : state) {
+    width = width == 480 ? 420 : 480;
+    MoveWindow(chat.window->GetHwnd(), 0, 0, width, 640, TRUE);
+    chat.window->Relayout();
+    chat.window->Redraw();
+  }
+}
+
+// Another font size for a long conversation: everything is laid out again.
+void FontChangeLongConversation(benchmark::State& state) {
+  Chat chat;
+  ChatRecord* record = chat.Conversation("bob@example.org", static_cast<int>(state.range(0)));
+  chat.window->SetCurrentChat(record);
+  chat.window->Redraw();
+  chat.window->FinishLayout();
+  LOGFONT font = ChatFont();
+  for (auto _ : state) {
+    font.lfHeight = font.lfHeight == -12 ? -14 : -12;
+    chat.window->SetFontIndirect(chat.window->GetView(), font);
+    chat.window->Redraw();
+  }
+}
+
 void MemoryOfOpenConversations(benchmark::State& state) {
   for (auto _ : state) {
     long before = ResidentKilobytes();
@@ -122,6 +172,9 @@ void MemoryOfOpenConversations(benchmark::State& state) {
 
 BENCHMARK(AppendOneAndRepaint)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(SwitchToConversation)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(SwitchAndFinishTheLayout)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ResizeLongConversation)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FontChangeLongConversation)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(MemoryOfOpenConversations)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

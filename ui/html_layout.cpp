@@ -41,7 +41,8 @@ const char* Attribute(const char** attributes, const char* wanted) {
 // One pass of Expat over a piece of markup, appending to the view's layout.
 class HtmlLayoutRun {
  public:
-  HtmlLayoutRun(MHtmlWnd& view, LONG width) : view_(view), width_(width) {}
+  HtmlLayoutRun(MHtmlWnd& view, HtmlBlock& block, LONG width)
+      : view_(view), block_(block), width_(width) {}
 
   bool Run(const mstring& markup) {
     XML_Parser parser = view_.parser_;
@@ -51,9 +52,6 @@ class HtmlLayoutRun {
     XML_SetCharacterDataHandler(parser, OnText);
     return XML_Parse(parser, markup.c_str(), static_cast<int>(markup.length()), 1) == XML_STATUS_OK;
   }
-  // The last thing reported inside the root was an end tag: content appended later starts
-  // fresh, exactly as it would in a parse of the whole.
-  bool endedWithEndTag() const { return endedWithEndTag_; }
 
  private:
   static void OnStart(void* self, const char* name, const char** attributes) {
@@ -85,13 +83,23 @@ class HtmlLayoutRun {
     view_.SetFontIndirect(view_.GetView(), font);
   }
 
+  // Notes whether the block's first event is a line break (the root's start tag aside).
+  void Began(bool lineBreak) {
+    if (!begun_) {
+      block_.leadingBreak = lineBreak;
+      begun_ = true;
+    }
+  }
+
   void Start(const char* name, const char** attributes) {
-    ++depth_;
-    endedWithEndTag_ = false;
+    if (++depth_ > 1) {
+      Began(NameIs(name, "BR") || NameIs(name, "P"));
+    }
     if (NameIs(name, "CENTER")) {
       state().alignment = 0.5;
     } else if (NameIs(name, "BR") || NameIs(name, "P")) {
       NewLineWithExtra();
+      block_.hasBreak = true;
     } else if (NameIs(name, "B")) {
       ChangeFont(FW_BOLD, -1);
     } else if (NameIs(name, "HR")) {
@@ -100,8 +108,8 @@ class HtmlLayoutRun {
       rule.top = state().penY;
       rule.width = width_;
       rule.height = 4;
-      rule.textStart = view_.layout_.textLength;
-      view_.layout_.ops.push_back(rule);
+      rule.textStart = block_.textLength;
+      block_.ops.push_back(rule);
       ++state().breaks;
       state().penY += lineHeight() + state().extra;
     } else if (NameIs(name, "A")) {
@@ -142,9 +150,6 @@ class HtmlLayoutRun {
 
   void End(const char* name) {
     --depth_;
-    if (depth_ > 0) {
-      endedWithEndTag_ = true;
-    }
     if (NameIs(name, "CENTER")) {
       state().alignment = 0.0;
     } else if (NameIs(name, "B")) {
@@ -168,12 +173,11 @@ class HtmlLayoutRun {
 
   // A text or image operation takes its place in the laid-out text.
   void AddOp(HtmlOp op) {
-    HtmlLayout& layout = view_.layout_;
-    op.textStart = layout.textLength;
+    op.textStart = block_.textLength;
     op.breaks = state().breaks;
     state().breaks = 0;
-    layout.textLength += op.text.size();
-    layout.ops.push_back(std::move(op));
+    block_.textLength += op.text.size();
+    block_.ops.push_back(std::move(op));
   }
 
   void Image(const char* source, const char* alt) {
@@ -218,7 +222,7 @@ class HtmlLayoutRun {
   }
 
   void Text(const char* bytes, int length) {
-    endedWithEndTag_ = false;
+    Began(false);
     // Copied first: mstring's counted constructor measures the whole rest of Expat's buffer.
     std::string piece(bytes, static_cast<std::size_t>(length));
     std::u16string text = DecodeEntitiesOnce(utf8_to_wide(mstring(piece.c_str())));
@@ -308,8 +312,8 @@ class HtmlLayoutRun {
     op.text.assign(rest, static_cast<std::size_t>(run));
     AddOp(std::move(op));
     if (!state().linkTarget.empty()) {
-      view_.layout_.links.push_back(HtmlLink{left, state().penY, left + extent.cx,
-                                             state().penY + extent.cy, state().linkTarget});
+      block_.links.push_back(HtmlLink{left, state().penY, left + extent.cx,
+                                      state().penY + extent.cy, state().linkTarget});
     }
     if (run == restLength && state().penX + extent.cx < width_) {
       state().penX += extent.cx;
@@ -321,17 +325,16 @@ class HtmlLayoutRun {
   }
 
   MHtmlWnd& view_;
+  HtmlBlock& block_;
   LONG width_;
   int depth_ = 0;
-  bool endedWithEndTag_ = false;
+  bool begun_ = false;
   std::vector<int> extents_;
 };
 
-// Lays out `part` of the content from the current state; false when the markup is malformed.
-bool MHtmlWnd::LayOut(const std::u16string& part, bool* resumable) {
-  HtmlLayoutRun run(*this, layout_.key.width);
-  mstring markup = mstring("<TEXT>") + wide_to_utf8(part.c_str()) + "</TEXT>";
-  bool parsed = run.Run(markup);
-  *resumable = parsed && run.endedWithEndTag();
-  return parsed;
+// Lays out one block's markup from the current state into `block`; false when the markup is
+// malformed.
+bool MHtmlWnd::LayOutBlock(const std::u16string& markup, HtmlBlock* block) {
+  HtmlLayoutRun run(*this, *block, layout_.key.width);
+  return run.Run(mstring("<TEXT>") + wide_to_utf8(markup.c_str()) + "</TEXT>");
 }

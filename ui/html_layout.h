@@ -55,18 +55,59 @@ struct HtmlLayoutKey {
   bool operator==(const HtmlLayoutKey& other) const;
 };
 
+// One block of the content (html_blocks.h) and its layout. A block is laid out from a pen at
+// y 0; its operations and links keep block coordinates and are placed at the block's top.
+struct HtmlBlock {
+  std::uint32_t begin = 0;  // the block's characters of content
+  std::uint32_t end = 0;
+  bool measured = false;      // laid out at the layout's key; else `height` is an estimate
+  bool leadingBreak = false;  // it begins with BR or P: the pen before it only moves it down
+  bool textKnown = false;     // textLength holds (it does not depend on the width or font)
+  bool hasBreak = false;      // it holds a BR or P: its end does not depend on the pen before it
+  // The pen it was laid out from, and its pen x and extra height at the end, are those a layout
+  // of the whole gives (as far as the blocks before it could tell).
+  bool entryKnown = false;
+  bool exitKnown = false;
+  LONG entryX = 0;  // the pen it was laid out from
+  LONG entryExtra = 0;
+  int entryBreaks = 0;
+  LONG shift = 0;   // extra height before a leading break, added when it was laid out without
+  LONG height = 0;  // pen y at its end, or the estimate
+  std::size_t textLength = 0;
+  std::vector<HtmlOp> ops;  // textStart counts from the block's first character of text
+  std::vector<HtmlLink> links;
+  HtmlLayoutState exit;  // the state it leaves (pen y in block coordinates)
+  LOGFONT exitFont{};
+};
+
+// A place in the document by block, so that it stays put when blocks above are laid out.
+struct HtmlAnchor {
+  std::size_t block = 0;
+  LONG within = 0;  // rows into the block, or the offset itself when not by block
+  bool byBlock = false;
+};
+
 struct HtmlLayout {
   bool valid = false;
   HtmlLayoutKey key;
-  std::uint32_t contentLength = 0;  // characters of content laid out
-  // The content laid out ended with a closed element at the top level, so more content can be
-  // laid out from the end state exactly as a parse of the whole would.
+  std::uint32_t contentLength = 0;  // characters of content cut into blocks
+  // The last block ends at a top-level end tag, so content appended later makes new blocks.
   bool resumable = false;
-  std::vector<HtmlOp> ops;
-  std::size_t textLength = 0;   // characters of text in ops
-  LONG tallest = 4;             // the greatest height of an operation
-  std::vector<HtmlLink> links;  // document coordinates
+  std::vector<HtmlBlock> blocks;
+  // Blocks [0, exact) are laid out from the state the blocks before them leave: what a layout
+  // of the whole gives. Later measured blocks were laid out from a guessed state.
+  std::size_t exact = 0;
+  LONG tallest = 4;  // the greatest height of an operation
   std::vector<LOGFONT> fonts;
-  HtmlLayoutState endState;
-  LOGFONT endFont{};
+  // Lines per character of the measured blocks, for the estimates.
+  std::uint64_t measuredChars = 0;
+  std::uint64_t measuredLines = 0;
+  // Document top (placed at the block's top plus its shift) and first character of text of
+  // each block, and the totals last; from block `placedFrom` on they are to be recomputed.
+  std::vector<LONG> tops;
+  std::vector<std::size_t> textStarts;
+  std::size_t placedFrom = 0;
+  // The whole layout in document coordinates, built when asked for (LayoutOps, Links).
+  std::vector<HtmlOp> flatOps;
+  std::vector<HtmlLink> flatLinks;
 };

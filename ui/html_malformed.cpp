@@ -14,7 +14,7 @@ void MHtmlWnd::SetDebugLog(MDebugLog* log) {
   debugLog = log;
 }
 
-void MHtmlWnd::ShowMalformedAsText(std::uint32_t length) {
+bool MHtmlWnd::ShowMalformedAsText(std::uint32_t length) {
   EnterCriticalSection(&contentLock_);
   length = std::min(length, static_cast<std::uint32_t>(content_.size()));
   std::uint32_t from = std::min(goodLength_, length);
@@ -37,9 +37,10 @@ void MHtmlWnd::ShowMalformedAsText(std::uint32_t length) {
     }
   }
   appendStarts_ = std::move(later);
-  contentRewritten_ = true;
+  contentRewritten_ = contentRewritten_ || changed;
   LeaveCriticalSection(&contentLock_);
-  if (debugLog != nullptr) {
+  if (changed && debugLog != nullptr) {
     debugLog->Write("HTML VIEW: malformed markup shown as text");
   }
+  return changed;
 }

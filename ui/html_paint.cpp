@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/html_blocks.h"
 #include "ui/html_wnd.h"
 
 HFONT MHtmlWnd::FontFor(std::size_t index) {
@@ -40,28 +41,12 @@ void MHtmlWnd::ForgetLayout() {
   layout_ = HtmlLayout();
 }
 
-void MHtmlWnd::Render() {
-  RECT client{0, 0, 0, 0};
-  GetClientRect(view_, &client);
-  // Markup that does not parse is rewritten to show as text and laid out again.
-  std::uint32_t length = 0;
-  if (!LayOutContent(&length)) {
-    ShowMalformedAsText(length);
-    LayOutContent(&length);
-  }
-  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
-  GetScrollInfo(view_, SB_VERT, &info);
-  linkOffset_ = lineHeight_ * info.nPos;
-  DrawVisible(linkOffset_, client.bottom);
-}
-
-bool MHtmlWnd::LayOutContent(std::uint32_t* laidOut) {
+// Cuts the content into blocks: content that only grew gets new blocks (the last block again
+// when it was not closed), other content all new ones. A change of width, line height, font or
+// colour keeps the blocks and what they know of their text but lays them out again.
+void MHtmlWnd::SyncBlocks() {
   HtmlLayoutKey key{LayoutWidth(), lineHeight_, logFont_, state_.colours};
-  // The kept layout still holds when nothing it depends on changed and the state it left
-  // behind is the one it started from (so a fresh layout would start the same way).
-  bool sameStart = layout_.valid && layout_.key == key && layout_.endState.colours == key.colours &&
-                   std::memcmp(&layout_.endFont, &logFont_, sizeof(LOGFONT)) == 0;
-  // Only the part not laid out yet is copied out of the content.
+  bool sameKey = layout_.valid && layout_.key == key;
   EnterCriticalSection(&contentLock_);
   bool rewritten = contentRewritten_;
   contentRewritten_ = false;
@@ -70,98 +55,138 @@ bool MHtmlWnd::LayOutContent(std::uint32_t* laidOut) {
     anchor_ = caret_ = 0;
   }
   auto length = static_cast<std::uint32_t>(content_.size());
-  *laidOut = length;
-  bool reuse = sameStart && !rewritten && length == layout_.contentLength;
-  bool extend = sameStart && !rewritten && layout_.resumable && length > layout_.contentLength;
-  std::u16string part = reuse    ? std::u16string()
-                        : extend ? content_.substr(layout_.contentLength)
-                                 : content_;
+  bool grown = layout_.valid && !rewritten && length > layout_.contentLength;
+  if (!layout_.valid || rewritten) {
+    std::vector<HtmlBlock> none;
+    layout_.blocks.swap(none);
+    layout_.exact = 0;
+  }
+  std::uint32_t from = layout_.blocks.empty() ? 0 : layout_.contentLength;
+  if (grown && !layout_.resumable && !layout_.blocks.empty()) {
+    from = layout_.blocks.back().begin;
+    layout_.blocks.pop_back();
+    layout_.exact = std::min(layout_.exact, layout_.blocks.size());
+  }
+  std::vector<std::uint32_t> ends;
+  bool closed = layout_.resumable;
+  if (wholeAsOneBlock_ && length > 0) {
+    layout_.blocks.clear();
+    from = 0;
+    ends.push_back(length);
+    closed = false;
+  } else if (from < length) {
+    ends = SplitHtmlBlocks(content_, from, &closed);
+  }
   LeaveCriticalSection(&contentLock_);
 
-  if (reuse || extend) {
-    state_ = layout_.endState;
-  } else {
+  if (!sameKey) {
+    // Everything is laid out again; the cut and the text lengths still hold.
+    // The old lines per character are the first estimate at the new key.
+    std::vector<HtmlBlock> blocks = std::move(layout_.blocks);
+    std::uint64_t chars = layout_.measuredChars;
+    std::uint64_t lines = layout_.measuredLines;
     ForgetLayout();
+    layout_.blocks = std::move(blocks);
+    layout_.measuredChars = chars;
+    layout_.measuredLines = lines;
+    for (HtmlBlock& block : layout_.blocks) {
+      block.measured = false;
+      block.ops.clear();
+      block.links.clear();
+    }
     layout_.key = key;
-    state_.alignment = 0.0;
-    state_.penX = state_.penY = state_.extra = 0;
-    state_.linkTarget = "";
-    state_.breaks = 0;
   }
-  if (reuse) {
-    return true;
+  layout_.placedFrom = std::min(layout_.placedFrom, layout_.blocks.size());
+  for (std::uint32_t end : ends) {
+    HtmlBlock block;
+    block.begin = from;
+    block.end = end;
+    block.height = Estimate(block);
+    layout_.blocks.push_back(std::move(block));
+    from = end;
   }
-  if (Extend(part, length)) {
-    return true;
-  }
-  // The failed pass may have left an element's colour or font in force: the next one starts
-  // from where this one did.
-  state_.colours = key.colours;
-  if (std::memcmp(&logFont_, &key.font, sizeof(LOGFONT)) != 0) {
-    SetFontIndirect(view_, key.font);
-  }
-  return false;
+  layout_.resumable = closed;
+  layout_.exact = std::min(layout_.exact, layout_.blocks.size());
+  layout_.contentLength = length;
+  layout_.valid = true;
 }
 
-bool MHtmlWnd::Extend(const std::u16string& part, std::uint32_t length) {
-  bool resumable = false;
-  std::size_t known = layout_.ops.size();
-  bool parsed = LayOut(part, &resumable);
-  for (std::size_t i = known; i < layout_.ops.size(); ++i) {
-    layout_.tallest = std::max(layout_.tallest, layout_.ops[i].height);
-  }
-  if (!parsed) {
-    layout_.valid = false;
-    return false;
-  }
-  layout_.valid = true;
-  layout_.resumable = resumable;
-  layout_.contentLength = length;
-  layout_.endState = state_;
-  layout_.endFont = logFont_;
-  // Appends up to here are laid out; only later ones can still break the markup.
+// Lays out what the view shows and draws it; markup that does not parse is rewritten to show
+// as text and laid out again.
+void MHtmlWnd::Render(bool atBottom, LONG oldHeight) {
+  RECT client{0, 0, 0, 0};
+  GetClientRect(view_, &client);
+  // A view scrolled up keeps showing the same rows while blocks are laid out or estimated.
+  SCROLLINFO before{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(view_, SB_VERT, &before);
+  HtmlAnchor anchor = AnchorAt(before.nPos * lineHeight_);
   EnterCriticalSection(&contentLock_);
-  goodLength_ = length;
-  std::erase_if(appendStarts_, [length](std::uint32_t start) { return start < length; });
+  anchor.byBlock = anchor.byBlock && !contentRewritten_;  // other content: the rows stay
   LeaveCriticalSection(&contentLock_);
-  return true;
+  SyncBlocks();
+  if (!PlaceView(atBottom, oldHeight, anchor)) {
+    OnMalformed();
+    SyncBlocks();
+    PlaceView(atBottom, oldHeight, anchor);
+  }
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(view_, SB_VERT, &info);
+  linkOffset_ = lineHeight_ * info.nPos;
+  DrawVisible(linkOffset_, client.bottom);
 }
 
 void MHtmlWnd::DrawVisible(LONG scrollOffset, LONG clientHeight) {
   RECT client{0, 0, 0, 0};
   GetClientRect(view_, &client);
-  const std::vector<HtmlOp>& ops = layout_.ops;
-  // Operations are in document order and their tops never decrease: skip those that end
-  // above the view and stop at the first that starts below it.
-  LONG from = scrollOffset - layout_.tallest;
-  auto first = std::lower_bound(ops.begin(), ops.end(), from,
-                                [](const HtmlOp& op, LONG y) { return op.top < y; });
-  // Document y maps to view y past the top margin; lines above the first visible one stay
-  // out of the margin.
-  for (auto it = first; it != ops.end() && it->top - scrollOffset + kMargin < clientHeight; ++it) {
-    if (it->top + it->height <= scrollOffset) {
-      continue;
+  Place();
+  painted_.clear();
+  // Blocks and the operations in them are in document order and their tops never decrease:
+  // skip what ends above the view and stop at the first that starts below it.
+  std::size_t index = BlockAt(scrollOffset - layout_.tallest);
+  for (; index < layout_.blocks.size(); ++index) {
+    const HtmlBlock& block = layout_.blocks[index];
+    LONG origin = layout_.tops[index] + block.shift;
+    if (origin - scrollOffset + kMargin >= clientHeight) {
+      break;
     }
-    LONG top = it->top - scrollOffset + kMargin;
-    LONG left = it->x + kMargin;
-    if (it->kind == HtmlOp::Kind::Text) {
-      DrawSelection(*it, left, top);
-      SelectObject(memoryDc_, FontFor(it->font));
-      SetTextColor(memoryDc_, it->colour);
-      RECT line{left, top, client.right, top + it->height};
-      DrawTextW(memoryDc_, it->text.c_str(), static_cast<int>(it->text.size()), &line,
-                DT_NOPREFIX | DT_NOCLIP);
-    } else if (it->kind == HtmlOp::Kind::Image) {
-      HBITMAP bitmap = Image(it->image);
-      HDC source = CreateCompatibleDC(memoryDc_);
-      SelectObject(source, bitmap);
-      BitBlt(memoryDc_, left, top, it->width, it->height, source, 0, 0, SRCCOPY);
-      DeleteDC(source);
-      DrawSelection(*it, left, top);
-    } else {
-      RECT bar{kMargin, top, kMargin + it->width, top + it->height};
-      DrawEdge(memoryDc_, &bar, EDGE_ETCHED, BF_RECT | BF_MIDDLE);
+    // Document y maps to view y past the top margin; lines above the first visible one stay
+    // out of the margin.
+    for (const HtmlOp& op : block.ops) {
+      LONG docTop = origin + op.top;
+      if (docTop + op.height <= scrollOffset) {
+        continue;
+      }
+      LONG top = docTop - scrollOffset + kMargin;
+      if (top >= clientHeight) {
+        break;
+      }
+      DrawOp(op, layout_.textStarts[index], kMargin + op.x, top, client.right);
+      painted_.push_back(op);
+      painted_.back().x += kMargin;
+      painted_.back().top = top;
+      painted_.back().textStart += layout_.textStarts[index];
     }
+  }
+}
+
+void MHtmlWnd::DrawOp(const HtmlOp& op, std::size_t textBase, LONG left, LONG top, LONG right) {
+  if (op.kind == HtmlOp::Kind::Text) {
+    DrawSelection(op, textBase, left, top);
+    SelectObject(memoryDc_, FontFor(op.font));
+    SetTextColor(memoryDc_, op.colour);
+    RECT line{left, top, right, top + op.height};
+    DrawTextW(memoryDc_, op.text.c_str(), static_cast<int>(op.text.size()), &line,
+              DT_NOPREFIX | DT_NOCLIP);
+  } else if (op.kind == HtmlOp::Kind::Image) {
+    HBITMAP bitmap = Image(op.image);
+    HDC source = CreateCompatibleDC(memoryDc_);
+    SelectObject(source, bitmap);
+    BitBlt(memoryDc_, left, top, op.width, op.height, source, 0, 0, SRCCOPY);
+    DeleteDC(source);
+    DrawSelection(op, textBase, left, top);
+  } else {
+    RECT bar{kMargin, top, kMargin + op.width, top + op.height};
+    DrawEdge(memoryDc_, &bar, EDGE_ETCHED, BF_RECT | BF_MIDDLE);
   }
 }
 
@@ -200,26 +225,13 @@ void MHtmlWnd::Paint() {
   int visible = VisibleLines();
   bool atBottom = !(info.nPos + visible < info.nMax);
 
-  LONG oldHeight = state_.penY;
-  Render();
-  LONG newHeight = state_.penY;
-  LONG newLines = newHeight / lineHeight_;
-  LONG oldLines = oldHeight / lineHeight_;
-  bool again = atBottom && newLines > visible - 1 && newLines > oldLines;
-
-  SCROLLINFO update{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
-  UpdateScrollRange(&update);
-  if (again) {
-    update.fMask |= SIF_POS | SIF_TRACKPOS;
-    update.nPos = newLines;
-    update.nTrackPos = newLines;
-  }
-  SetScrollInfo(view_, SB_VERT, &update, TRUE);
-  if (again) {
-    FillRect(memoryDc_, &client, background);
-    Render();
-  }
+  // The layout follows the end when the view was at the bottom (html_lazy.cpp).
+  Render(atBottom, state_.penY);
   BitBlt(screen, 0, 0, client.right, client.bottom, memoryDc_, 0, 0, SRCCOPY);
   DeleteObject(background);
   EndPaint(view_, &paint);
+  // What is not laid out yet is laid out in slices between the other messages.
+  if (!LayoutComplete() && !slicePosted_) {
+    slicePosted_ = PostMessage(view_, kLayoutSliceMessage, 0, 0) != FALSE;
+  }
 }

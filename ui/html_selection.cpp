@@ -20,33 +20,44 @@ bool HasText(const HtmlOp& op) {
 
 }  // namespace
 
+// The selection is made in a finished layout (a press finishes it), so every block before it
+// knows its text and the offsets hold.
 std::u16string MHtmlWnd::SelectedText() const {
   std::size_t begin = std::min(anchor_, caret_);
   std::size_t end = std::max(anchor_, caret_);
   std::u16string text;
   bool first = true;
-  for (const HtmlOp& op : layout_.ops) {
-    std::size_t opEnd = op.textStart + op.text.size();
-    if (!HasText(op) || opEnd <= begin) {
-      continue;
-    }
-    if (op.textStart >= end) {
+  std::size_t base = 0;
+  for (const HtmlBlock& block : layout_.blocks) {
+    if (base >= end) {
       break;
     }
-    if (!first) {
-      text.append(static_cast<std::size_t>(op.breaks), u'\n');
+    for (const HtmlOp& op : block.ops) {
+      std::size_t opStart = base + op.textStart;
+      std::size_t opEnd = opStart + op.text.size();
+      if (!HasText(op) || opEnd <= begin) {
+        continue;
+      }
+      if (opStart >= end) {
+        break;
+      }
+      if (!first) {
+        text.append(static_cast<std::size_t>(op.breaks), u'\n');
+      }
+      std::size_t from = std::max(begin, opStart) - opStart;
+      std::size_t to = std::min(end, opEnd) - opStart;
+      text += op.text.substr(from, to - from);
+      first = false;
     }
-    std::size_t from = std::max(begin, op.textStart) - op.textStart;
-    std::size_t to = std::min(end, opEnd) - op.textStart;
-    text += op.text.substr(from, to - from);
-    first = false;
+    base += block.textLength;
   }
   return text;
 }
 
 void MHtmlWnd::SelectAll() {
+  FinishLayout();
   anchor_ = 0;
-  caret_ = layout_.textLength;
+  caret_ = layout_.valid ? layout_.textStarts.back() : 0;
   InvalidateRect(view_, nullptr, FALSE);
 }
 
@@ -113,30 +124,68 @@ std::size_t MHtmlWnd::CharOffsetIn(const HtmlOp& op, LONG x) {
   return best;
 }
 
+// The operations of the blocks around document row y, placed in the document, with their
+// offsets in the whole text; *last when they reach the end of the layout.
+std::vector<HtmlOp> MHtmlWnd::OpsAround(LONG docY, bool* first, bool* last) {
+  std::vector<HtmlOp> near;
+  std::size_t count = layout_.blocks.size();
+  std::size_t at = std::min(BlockAt(docY), count - 1);
+  auto firstTop = [this](std::size_t i) {
+    const HtmlBlock& block = layout_.blocks[i];
+    return layout_.tops[i] + block.shift + block.ops.front().top;
+  };
+  // Back to a block that starts above the line at y, forward past the first one below it.
+  std::size_t low = at;
+  while (low > 0 && (layout_.blocks[low].ops.empty() || firstTop(low) > docY - lineHeight_)) {
+    --low;
+  }
+  std::size_t high = at + 1;
+  while (high < count && (layout_.blocks[high].ops.empty() || firstTop(high) <= docY)) {
+    ++high;
+  }
+  high = std::min(high + 1, count);
+  *first = low == 0;
+  *last = high == count;
+  for (std::size_t i = low; i < high; ++i) {
+    LONG origin = layout_.tops[i] + layout_.blocks[i].shift;
+    for (HtmlOp op : layout_.blocks[i].ops) {
+      op.top += origin;
+      op.textStart += layout_.textStarts[i];
+      near.push_back(std::move(op));
+    }
+  }
+  return near;
+}
+
 // The offset in the laid-out text at a point of the view: above the content its start, below
 // it its end, left or right of a line that line's start or end.
 std::size_t MHtmlWnd::TextOffsetAt(LONG x, LONG y) {
-  const std::vector<HtmlOp>& ops = layout_.ops;
+  if (!layout_.valid || layout_.blocks.empty()) {
+    return 0;
+  }
   // The scroll position as it is now: a drag may have scrolled since the last paint.
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
   GetScrollInfo(view_, SB_VERT, &info);
   LONG docY = y - kMargin + lineHeight_ * info.nPos;
   LONG docX = x - kMargin;
+  bool atStart = false;
+  bool atEnd = false;
+  std::vector<HtmlOp> ops = OpsAround(docY, &atStart, &atEnd);
   auto below = std::upper_bound(ops.begin(), ops.end(), docY,
                                 [](LONG at, const HtmlOp& op) { return at < op.top; });
   if (below == ops.begin()) {
-    return 0;
+    return atStart || ops.empty() ? 0 : ops.front().textStart;
   }
   LONG lineTop = std::prev(below)->top;
   auto line = std::lower_bound(ops.begin(), below, lineTop,
                                [](const HtmlOp& op, LONG top) { return op.top < top; });
-  bool lastLine = below == ops.end();
+  bool lastLine = below == ops.end() && atEnd;
   LONG lineBottom = lineTop;
   for (auto it = line; it != below; ++it) {
     lineBottom = std::max(lineBottom, it->top + it->height);
   }
   if (lastLine && docY >= lineBottom) {
-    return layout_.textLength;
+    return layout_.textStarts.back();
   }
   std::size_t offset = line->textStart;
   for (auto it = line; it != below; ++it) {
@@ -156,6 +205,8 @@ std::size_t MHtmlWnd::TextOffsetAt(LONG x, LONG y) {
 
 void MHtmlWnd::OnButtonDown(LONG x, LONG y) {
   ClearSelection();
+  // A selection counts characters of the whole text: every block must know its own.
+  FinishLayout();
   pressed_ = true;
   dragged_ = false;
   pressPoint_ = POINT{x, y};
@@ -208,11 +259,12 @@ void MHtmlWnd::ShowContextMenu(LONG screenX, LONG screenY) {
 
 // The selected part of a text run is drawn on a highlight before its text; a selected image
 // gets a highlight frame over its edge.
-void MHtmlWnd::DrawSelection(const HtmlOp& op, LONG left, LONG top) {
+void MHtmlWnd::DrawSelection(const HtmlOp& op, std::size_t textBase, LONG left, LONG top) {
   std::size_t begin = std::min(anchor_, caret_);
   std::size_t end = std::max(anchor_, caret_);
-  std::size_t opEnd = op.textStart + op.text.size();
-  if (!HasText(op) || begin >= opEnd || end <= op.textStart) {
+  std::size_t opStart = textBase + op.textStart;
+  std::size_t opEnd = opStart + op.text.size();
+  if (!HasText(op) || begin >= opEnd || end <= opStart) {
     return;
   }
   HBRUSH brush = CreateSolidBrush(kSelectionColour);
@@ -227,8 +279,8 @@ void MHtmlWnd::DrawSelection(const HtmlOp& op, LONG left, LONG top) {
       FillRect(memoryDc_, &edge, brush);
     }
   } else {
-    LONG from = CharX(op, std::max(begin, op.textStart) - op.textStart);
-    LONG to = CharX(op, std::min(end, opEnd) - op.textStart);
+    LONG from = CharX(op, std::max(begin, opStart) - opStart);
+    LONG to = CharX(op, std::min(end, opEnd) - opStart);
     RECT area{left + from, top, left + to, top + op.height};
     FillRect(memoryDc_, &area, brush);
   }

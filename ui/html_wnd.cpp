@@ -228,6 +228,12 @@ LRESULT MHtmlWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       break;
     case WM_VSCROLL:
       return OnVScroll(wParam);
+    case kLayoutSliceMessage:
+      if (hwnd == view_) {
+        ContinueLayout();
+        return 0;
+      }
+      break;
     // A link opens at button-up when the mouse did not move: a press that drags selects.
     case WM_LBUTTONDOWN:
       if (hwnd == view_) {
@@ -296,6 +302,19 @@ LRESULT MHtmlWnd::OnVScroll(WPARAM wParam) {
     default:
       break;
   }
+  // A relative move goes over laid-out rows; the view may have been moved to keep its rows.
+  WORD code = LOWORD(wParam);
+  if (code == SB_LINEUP || code == SB_LINEDOWN || code == SB_PAGEUP || code == SB_PAGEDOWN) {
+    PrepareMove(position - old);
+    int moved = position - old;
+    info.fMask = SIF_POS;
+    GetScrollInfo(view_, SB_VERT, &info);
+    if (info.nPos != old) {
+      InvalidateRect(view_, nullptr, FALSE);  // what is shown moved with the rows above
+    }
+    old = info.nPos;
+    position = old + moved;
+  }
   SCROLLINFO update{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, position, 0};
   SetScrollInfo(view_, SB_VERT, &update, TRUE);
   info.fMask = SIF_POS;
@@ -307,24 +326,25 @@ LRESULT MHtmlWnd::OnVScroll(WPARAM wParam) {
   return 0;
 }
 
+// Only the blocks at the point are looked at: they are laid out, since the view shows them.
 void MHtmlWnd::HitTest(LONG x, LONG y) {
-  for (const HtmlLink& link : Links()) {
-    if (link.left <= x && x <= link.right && link.top <= y && y <= link.bottom) {
-      if (!link.target.empty()) {
-        OpenLink(link.target);
+  if (!layout_.valid) {
+    return;
+  }
+  LONG docY = y - kMargin + linkOffset_;
+  std::size_t index = BlockAt(docY - layout_.tallest - 1);
+  for (; index < layout_.blocks.size() && layout_.tops[index] <= docY; ++index) {
+    const HtmlBlock& block = layout_.blocks[index];
+    LONG origin = layout_.tops[index] + block.shift;
+    for (const HtmlLink& link : block.links) {
+      LONG top = link.top + origin + kMargin - linkOffset_;
+      LONG bottom = link.bottom + origin + kMargin - linkOffset_;
+      if (link.left + kMargin <= x && x <= link.right + kMargin && top <= y && y <= bottom) {
+        if (!link.target.empty()) {
+          OpenLink(link.target);
+        }
+        return;
       }
-      return;
     }
   }
-}
-
-std::vector<HtmlLink> MHtmlWnd::Links() const {
-  std::vector<HtmlLink> shifted = layout_.links;
-  for (HtmlLink& link : shifted) {
-    link.left += kMargin;
-    link.right += kMargin;
-    link.top += kMargin - linkOffset_;
-    link.bottom += kMargin - linkOffset_;
-  }
-  return shifted;
 }

@@ -4,10 +4,13 @@
 // and laid out in document coordinates, then drawn shifted by the scroll position; links are
 // remembered as rectangles and a tap on one opens it.
 //
-// The layout of unchanged content is kept between paints, and content that only grew since
-// the last paint is laid out from where the previous layout ended, so a paint costs what is
-// new plus what is visible, not the whole history. Both give exactly the layout a parse of the
-// whole content gives (see html_layout.cpp for when the shortcut applies).
+// The content is cut into top-level blocks (html_blocks.h), each laid out on its own and kept
+// between paints. A paint lays out only the blocks it shows (a view at the bottom: the newest)
+// and estimates the heights of the others; the rest is laid out in slices posted to the UI
+// thread, top to bottom, and the scroll bar settles as it goes. Blocks shown before those above
+// them were laid out are laid out from the state a top-level boundary has, and laid out again
+// when the real one differs, so the finished layout is exactly the one a parse of the whole
+// gives (html_lazy.cpp).
 //
 // Dragging with the left button selects text; Ctrl+C or the context menu's "Copy" puts it on
 // the clipboard, Ctrl+A or "Select All" selects everything. A click that does not drag opens
@@ -16,6 +19,7 @@
 
 #include <expat.h>
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -57,15 +61,25 @@ class MHtmlWnd : public MWnd {
   wmstring GetContent();
   // The width text is laid out in: the view's client width less the margins.
   LONG LayoutWidth();
-  // The links of the last paint in view client coordinates, in drawing order.
+  // The links of the whole layout in view client coordinates at the scroll offset of the last
+  // paint, in drawing order. Finishes the layout first.
   std::vector<HtmlLink> Links() const;
   LONG PenX() const { return state_.penX; }
   LONG PenY() const { return state_.penY; }
   LONG LineHeight() const { return lineHeight_; }
   const mstring& LastFilePath() const { return lastFile_; }
-  // The drawn text runs of the last layout (document coordinates), for tests.
-  const std::vector<HtmlOp>& LayoutOps() const { return layout_.ops; }
+  // The drawn text runs of the whole layout (document coordinates), for tests. Finishes the
+  // layout first.
+  const std::vector<HtmlOp>& LayoutOps() const;
   const std::vector<LOGFONT>& LayoutFonts() const { return layout_.fonts; }
+  // What the last paint drew, in view client coordinates (text starts in the whole text).
+  const std::vector<HtmlOp>& PaintedOps() const { return painted_; }
+  // Lays out what is left of the content now (what the posted slices would do over time).
+  void FinishLayout();
+  // Every block of the content is laid out.
+  bool LayoutComplete() const;
+  // Posted to the view to lay out the next slice of the content.
+  static constexpr UINT kLayoutSliceMessage = WM_USER + 0x3B1;
 
   // The application's open-URL operation (starts the configured browser); set by app/.
   using OpenUrlFunction = bool (*)(const mstring& url);
@@ -90,8 +104,9 @@ class MHtmlWnd : public MWnd {
   friend class HtmlLayoutRun;
   void Paint();
   // Lays out the content (or what is new) and draws it at the current scroll position.
-  void Render();
+  void Render(bool atBottom, LONG oldHeight);
   void DrawVisible(LONG scrollOffset, LONG clientHeight);
+  void DrawOp(const HtmlOp& op, std::size_t textBase, LONG left, LONG top, LONG right);
   LRESULT OnVScroll(WPARAM wParam);
   // Lines of the view's height between the margins, and of the content (a last line that
   // holds text without a break counts).
@@ -103,20 +118,39 @@ class MHtmlWnd : public MWnd {
   HFONT FontFor(std::size_t index);
   bool ImageSize(int id, SIZE* size);
   HBITMAP Image(int id);
-  // Lays out `part` of the content from the current state; false for malformed markup.
-  bool LayOut(const std::u16string& part, bool* resumable);
-  // Lays out what the content needs (*length: the content's length then); false when its
-  // markup does not parse.
-  bool LayOutContent(std::uint32_t* length);
-  // Lays out `part` (the content from layout_.contentLength on) and keeps the result.
-  bool Extend(const std::u16string& part, std::uint32_t contentLength);
+  // Lays out one block's markup from the current state; false for malformed markup.
+  bool LayOutBlock(const std::u16string& markup, HtmlBlock* block);
+  // Brings the blocks up to the content and the layout's key (nothing is laid out here).
+  void SyncBlocks();
   void ForgetLayout();
+  // Blocks (html_lazy.cpp). Each returns false when a block's markup does not parse.
+  bool MeasureBlock(std::size_t index, bool inOrder);
+  bool MeasureAhead(std::size_t index);
+  bool AdvanceExact();
+  bool MeasureRange(LONG top, LONG bottom, bool* changed);
+  bool PlaceView(bool atBottom, LONG oldHeight, const HtmlAnchor& anchor);
+  HtmlAnchor AnchorAt(LONG offset);
+  LONG AnchorOffset(const HtmlAnchor& anchor);
+  void PrepareMove(LONG lines);
+  void ContinueLayout();
+  bool LayOutSlice(std::chrono::steady_clock::time_point deadline);
+  void Place();
+  LONG Estimate(const HtmlBlock& block) const;
+  void ReEstimate();
+  std::size_t BlockAt(LONG y);
+  LONG TotalHeight();
+  void UpdateEndState();
+  bool CanGuess() const;
+  void Flatten();
+  // What to do when a block does not parse: show the bad appends as text and start over.
+  void OnMalformed();
   // Rewrites the content appended since the last good layout (up to `length`) so that the
-  // appends that broke the markup show as text.
-  void ShowMalformedAsText(std::uint32_t length);
+  // appends that broke the markup show as text; false when nothing needed it.
+  bool ShowMalformedAsText(std::uint32_t length);
 
   // Selection (html_selection.cpp).
   std::size_t TextOffsetAt(LONG x, LONG y);
+  std::vector<HtmlOp> OpsAround(LONG docY, bool* first, bool* last);
   std::size_t CharOffsetIn(const HtmlOp& op, LONG x);
   LONG CharX(const HtmlOp& op, std::size_t chars);
   void OnButtonDown(LONG x, LONG y);
@@ -124,7 +158,7 @@ class MHtmlWnd : public MWnd {
   void OnButtonUp(LONG x, LONG y);
   void ShowContextMenu(LONG screenX, LONG screenY);
   bool OnSelectionKey(WPARAM key);
-  void DrawSelection(const HtmlOp& op, LONG left, LONG top);
+  void DrawSelection(const HtmlOp& op, std::size_t textBase, LONG left, LONG top);
 
   HDC memoryDc_ = nullptr;
   HtmlLayoutState state_;  // pen, alignment, extra height, link target, colour stack
@@ -144,6 +178,10 @@ class MHtmlWnd : public MWnd {
   // Under the content lock: where each append since the last good layout began, the content
   // laid out by it, and a Reset the selection has not heard of yet.
   std::vector<std::uint32_t> appendStarts_;
+  bool slicePosted_ = false;
+  std::vector<HtmlOp> painted_;
+  // A block did not parse though the appends do together: the content is one block.
+  bool wholeAsOneBlock_ = false;
   std::uint32_t goodLength_ = 0;
   bool resetSinceLayout_ = false;
   // The selection runs between the anchor (where the drag began) and the caret.
