@@ -70,11 +70,12 @@ int main(int argc, char** argv) {
       PerLine(static_cast<long>(profanity["rss_login_kib"]),
               static_cast<long>(profanity["rss_after_kib"]), lines));
   Row("messages received", orvik.received, profanity["received"]);
-  Row("login to roster (s)", orvik.loginSeconds, profanity["login_s"], "%.2f");
+  Row("login (s) [1]", orvik.loginSeconds, profanity["login_s"], "%.2f");
   Row("messages received in (s)", orvik.receiveSeconds, profanity["receive_s"], "%.2f");
   std::printf("orvik conversations: %d\n", orvik.conversations);
   bool below = orvik.rssAfterKib < profanity["rss_after_kib"];
   std::printf("goal (orvik's VmRSS after the messages below Profanity's): %s\n",
               below ? "met" : "NOT met");
+  std::printf("[1] orvik: to the whole roster in its model; Profanity: to its login line\n");
   return 0;
 }

@@ -8,8 +8,9 @@ Profanity logs in as USER@notls.test (password "secret") on the Prosody at 127.0
 then the accounts c1 .. c<SENDERS> send COUNT messages each (tests/peers/burst_sender.py), as
 fast as slixmpp sends. Meanwhile a key is typed into Profanity's terminal every 100 ms and the
 time to the terminal's next output is taken: the longest such wait is how long it stalled.
-The load ends when the messages in Profanity's history stop growing for 5 s (or all arrived,
-or TIMEOUT_SECONDS, default 300, passed). Printed, one "name value" a line:
+The load ends when all messages are in Profanity's chat log, or when the senders are done and
+the count has not grown for 5 s while Profanity answers keys at once (so a stalled Profanity
+is waited for), or after TIMEOUT_SECONDS (default 300). Printed, one "name value" a line:
   login_s, login_stall_ms        login time, the longest key wait in the 5 s after login
   rss_login_kib, hwm_login_kib   memory once logged in
   rss_after_kib, hwm_after_kib   memory after the messages
@@ -34,12 +35,14 @@ class Prober:
     def __init__(self, profanity):
         self.profanity = profanity
         self.longest = 0.0
+        self.last = 0.0
         self.next = 0.0
 
     def tick(self):
         if time.monotonic() < self.next:
             return
-        self.longest = max(self.longest, self.profanity.key_to_repaint_ms())
+        self.last = self.profanity.key_to_repaint_ms()
+        self.longest = max(self.longest, self.last)
         self.next = time.monotonic() + PROBE_EVERY
 
 
@@ -72,9 +75,9 @@ def load(profanity, port, senders, count, timeout):
             now = profanity.received()
             if now is not None and now != received:
                 received, last_change, last_seen = now, time.monotonic(), time.monotonic()
-            if received >= expected or (child.poll() is not None and
+            if received >= expected or (child.poll() is not None and prober.last < 200 and
                                         time.monotonic() - last_change > QUIET_SECONDS):
-                break
+                break  # all there, or nothing new for a while from a Profanity that answers keys
             time.sleep(0.05)
     finally:
         processes.close()
