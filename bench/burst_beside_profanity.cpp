@@ -39,8 +39,7 @@ int main(int argc, char** argv) {
   }
   program_bench::SetFlag("SOUND SUPPORT", 0);
   MApp* app = program_bench::StartProgram(
-      std::string(peers_bench::kHost) + "@127.0.0.1:" + std::to_string(server.c2s_port()),
-      "alice");
+      std::string(peers_bench::kHost) + "@127.0.0.1:" + std::to_string(server.c2s_port()), "alice");
   if (app == nullptr) {
     std::fprintf(stderr, "burst_beside_profanity: the program did not start\n");
     return 1;

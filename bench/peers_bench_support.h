@@ -11,9 +11,9 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <string>
 #include <tuple>
 #include <vector>
-#include <string>
 
 #include "e2e/prosody_server.h"
 #include "program_bench_support.h"
@@ -228,6 +228,8 @@ inline OrvikFigures RunOrvik(MApp* app, const e2e::ProsodyServer& server, const 
   return figures;
 }
 
-inline double Ratio(double a, double b) { return b != 0 ? a / b : 0; }
+inline double Ratio(double a, double b) {
+  return b != 0 ? a / b : 0;
+}
 
 }  // namespace peers_bench
