@@ -17,7 +17,7 @@ void Row(const char* name, double orvik, double profanity, const char* format = 
   char a[32], b[32];
   std::snprintf(a, sizeof a, format, orvik);
   std::snprintf(b, sizeof b, format, profanity);
-  std::printf("%-28s %14s %14s %8.2f\n", name, a, b, peers_bench::Ratio(orvik, profanity));
+  std::printf("%-34s %14s %14s %8.2f\n", name, a, b, peers_bench::Ratio(orvik, profanity));
 }
 
 double PerLine(long before_kib, long after_kib, long lines) {
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   long lines = static_cast<long>(senders) * messages;
   std::printf("\nmemory with a %d-contact roster, %d senders x %d messages (%ld lines)\n", roster,
               senders, messages, lines);
-  std::printf("%-28s %14s %14s %8s\n", "", "orvik", "Profanity", "ratio");
+  std::printf("%-34s %14s %14s %8s\n", "", "orvik", "Profanity", "ratio");
   Row("VmRSS after login (KiB)", orvik.rssLoginKib, profanity["rss_login_kib"]);
   Row("VmHWM after login (KiB)", orvik.hwmLoginKib, profanity["hwm_login_kib"]);
   Row("VmRSS after messages (KiB)", orvik.rssAfterKib, profanity["rss_after_kib"]);
@@ -71,7 +71,11 @@ int main(int argc, char** argv) {
   Row("messages received", orvik.received, profanity["received"]);
   Row("login (s) [1]", orvik.loginSeconds, profanity["login_s"], "%.2f");
   Row("messages received in (s)", orvik.receiveSeconds, profanity["receive_s"], "%.2f");
+  Row("longest stall in the messages (ms)", orvik.burstStallMs, profanity["burst_stall_ms"],
+      "%.1f");
   std::printf("orvik conversations: %d\n", orvik.conversations);
+  if (orvik.received < lines)
+    std::printf("orvik showed %ld of %ld lines within %d s\n", orvik.received, lines, timeout);
   bool below = orvik.rssAfterKib < profanity["rss_after_kib"];
   std::printf("goal (orvik's VmRSS after the messages below Profanity's): %s\n",
               below ? "met" : "NOT met");
