@@ -5,7 +5,6 @@ folder removed by close()."""
 import json
 import os
 import pty
-import select
 import shutil
 import signal
 import socket

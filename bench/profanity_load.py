@@ -19,7 +19,6 @@ is waited for), or after TIMEOUT_SECONDS (default 300). Printed, one "name value
 """
 import json
 import os
-import subprocess
 import sys
 import time
 
