@@ -74,7 +74,8 @@ void MAppThreads::WaitForThreads() {
     if (!GetExitCodeThread(thread, &code) || code != STILL_ACTIVE) {
       UnregisterThread(thread);
     } else if (looks < 5) {
-      // Waiting on the thread itself: the same one-second limit, but no sleep past its end.
+      // On the thread itself, not a sleep: a worker that ends at the shutdown signal ends
+      // the wait at once instead of holding every exit for a whole second.
       WaitForSingleObject(thread, waitMilliseconds);
     } else {
       TerminateThread(thread, 0);

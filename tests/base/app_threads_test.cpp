@@ -55,6 +55,24 @@ TEST(AppThreads, ShutdownEventEndsWorkersPromptly) {
   EXPECT_LT(seconds, 4.0);  // at most a wait or two, never the five-second give-up
 }
 
+DWORD EndsSoonAfterShutdown(void* event) {
+  static_cast<MShutdownEvent*>(event)->WaitForShutdown(INFINITE);
+  Sleep(100);  // still running when the registry first looks
+  return 0;
+}
+
+// With endless waits a registry that slept instead of waiting on the thread would never
+// return; one that waits on the thread returns when the thread ends.
+TEST(AppThreads, WaitEndsWhenTheThreadEnds) {
+  MAppThreads threads(4);
+  threads.waitMilliseconds = INFINITE;
+  MShutdownEvent shutdown;
+  threads.RegisterThread(CreateThread(EndsSoonAfterShutdown, &shutdown, nullptr));
+  shutdown.Signal();
+  threads.WaitForThreads();
+  EXPECT_EQ(threads.Count(), 0u);
+}
+
 TEST(AppThreads, ThreadThatNeverEndsDelaysExitAboutFiveSeconds) {
   MAppThreads threads(3);
   HANDLE stuck = CreateThread(NeverEnds, nullptr, nullptr);
