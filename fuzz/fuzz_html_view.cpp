@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,12 +32,6 @@ class FuzzView final : public MHtmlWnd {
  public:
   explicit FuzzView(const LOGFONT& font)
       : MHtmlWnd(u"JFUZZHTML", nullptr, u"JFUZZHTML", stack, font) {}
-  ~FuzzView() {
-    if (IsWindow(GetHwnd())) {
-      DestroyWindow(GetHwnd());
-    }
-    GetStack()->Remove(this);
-  }
   bool OpenLink(const mstring&) override { return true; }
 };
 
@@ -74,13 +67,18 @@ std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t size) {
   return pieces;
 }
 
-std::unique_ptr<FuzzView> MakeView(int width) {
-  auto view = std::make_unique<FuzzView>(Font());
-  view->Create(nullptr, 0, 0);
+// One view serves every input: a window per input would make each run allocate what Qt
+// keeps (fonts, backing stores), and libFuzzer would scan the whole heap for leaks every time.
+FuzzView* view = nullptr;
+
+// The view emptied and at the input's width, as a view that was just made.
+FuzzView& FreshView(int width) {
+  view->Reset();
+  view->ClearSelection();
   MoveWindow(view->GetHwnd(), 0, 0, width, 120, TRUE);
   view->Relayout();
   ProcessDisplayEvents();  // shown and exposed: from here a redraw paints at once
-  return view;
+  return *view;
 }
 
 std::u16string Content(FuzzView& view) {
@@ -96,7 +94,15 @@ std::u16string LaidOutText(FuzzView& view) {
   return text;
 }
 
-// What the view shows of received text: XML's line ends, and U+FFFD for what XML cannot carry.
+bool IsHigh(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLow(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// What the view shows of received text: XML's line ends, and U+FFFD for what XML cannot carry
+// and for half of a surrogate pair.
 std::u16string Shown(const wmstring& body) {
   std::u16string shown;
   const char16_t* text = body.c_str();
@@ -109,6 +115,11 @@ std::u16string Shown(const wmstring& body) {
       }
     } else if ((c < 0x20 && c != u'\t' && c != u'\n') || c == 0xFFFE || c == 0xFFFF) {
       shown += u'\uFFFD';
+    } else if (IsHigh(c) && i + 1 < body.length() && IsLow(text[i + 1])) {
+      shown += c;
+      shown += text[++i];
+    } else if (IsHigh(c) || IsLow(c)) {
+      shown += u'\uFFFD';  // half a pair cannot be shown
     } else {
       shown += c;
     }
@@ -118,8 +129,14 @@ std::u16string Shown(const wmstring& body) {
 
 // Says what differs, so that a finding explains itself.
 [[noreturn]] void Fail(const char* what, const std::u16string& got, const std::u16string& wanted) {
-  std::fprintf(stderr, "fuzz_html_view: %s\n got:    %s\n wanted: %s\n", what,
-               wide_to_utf8(got.c_str()).c_str(), wide_to_utf8(wanted.c_str()).c_str());
+  std::size_t at = 0;
+  while (at < got.size() && at < wanted.size() && got[at] == wanted[at]) {
+    ++at;
+  }
+  std::fprintf(
+      stderr, "fuzz_html_view: %s\n got:    %s\n wanted: %s\n first difference at %zu: %04X %04X\n",
+      what, wide_to_utf8(got.c_str()).c_str(), wide_to_utf8(wanted.c_str()).c_str(), at,
+      at < got.size() ? unsigned{got[at]} : 0u, at < wanted.size() ? unsigned{wanted[at]} : 0u);
   std::abort();
 }
 
@@ -191,6 +208,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::abort();
   }
   stack = new MWndStack();
+  view = new FuzzView(Font());
+  view->Create(nullptr, 0, 0);
   return 0;
 }
 
@@ -200,13 +219,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Mode mode = ModeOf(data[0]);
   std::vector<std::string> pieces = Pieces(data + 1, size - 1);
-  std::unique_ptr<FuzzView> view = MakeView(mode.width);
+  FuzzView& fresh = FreshView(mode.width);
   if (mode.markup) {
-    RunMarkup(*view, mode, pieces);
+    RunMarkup(fresh, mode, pieces);
   } else {
-    RunChat(*view, mode, pieces);
+    RunChat(fresh, mode, pieces);
   }
-  view.reset();
-  ProcessDisplayEvents();
   return 0;
 }
