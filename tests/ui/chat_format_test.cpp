@@ -73,8 +73,8 @@ std::string ReadBack(const std::u16string& markup) {
     static_cast<std::string*>(out)->append(data, static_cast<std::size_t>(length));
   });
   mstring document = mstring("<TEXT>") + wide_to_utf8(markup.c_str()) + "</TEXT>";
-  bool parsed = XML_Parse(parser, document.c_str(), static_cast<int>(document.length()), 1) ==
-                XML_STATUS_OK;
+  bool parsed =
+      XML_Parse(parser, document.c_str(), static_cast<int>(document.length()), 1) == XML_STATUS_OK;
   XML_ParserFree(parser);
   return parsed ? text : "(malformed)";
 }
@@ -86,9 +86,12 @@ TEST(ChatFormatTest, EmoticonsNextToProtectedCharactersKeepTheMarkupWhole) {
     const char16_t* text;
     const char* image;  // the one emoticon expected, or null
   } cases[] = {
-      {u"http:/&:)", "IDB_EMOTICON_HAPPY"}, {u">:)", "IDB_EMOTICON_ANGRY"},
-      {u"a &>:)", "IDB_EMOTICON_ANGRY"},    {u"<:)", "IDB_EMOTICON_HAPPY"},
-      {u"]]>:)", "IDB_EMOTICON_ANGRY"},     {u"<3 you", "IDB_EMOTICON_LOVE"},
+      {u"http:/&:)", "IDB_EMOTICON_HAPPY"},
+      {u">:)", "IDB_EMOTICON_ANGRY"},
+      {u"a &>:)", "IDB_EMOTICON_ANGRY"},
+      {u"<:)", "IDB_EMOTICON_HAPPY"},
+      {u"]]>:)", "IDB_EMOTICON_ANGRY"},
+      {u"<3 you", "IDB_EMOTICON_LOVE"},
       {u"x&:)y", nullptr},
   };
   for (const auto& c : cases) {
