@@ -10,7 +10,7 @@
 
 #include "xml/mstring.h"
 
-class MJabberSession;
+struct MJabberSession;
 
 class MSubscribeBack {
  public:

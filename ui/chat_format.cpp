@@ -97,6 +97,19 @@ wmstring Link(const wmstring& text) {
   return ToWide(out);
 }
 
+// Appends one character of text as markup that shows it.
+void ProtectCharacter(char16_t c, std::u16string* out) {
+  if (c == u'<' || c == u'>' || c == u'&') {
+    out->append(kOpen);
+    *out += c;
+    out->append(kClose);
+  } else if (IsForbiddenInXml(c)) {
+    *out += u'\uFFFD';
+  } else {
+    *out += c;
+  }
+}
+
 }  // namespace
 
 bool StartsWithNoCase(const char* text, const char* prefix) {
@@ -118,25 +131,29 @@ wmstring ProtectMarkup(const wmstring& text) {
   std::u16string out;
   out.reserve(text.length());
   for (char16_t c : View(text)) {
-    if (c == u'<' || c == u'>' || c == u'&') {
-      out.append(kOpen);
-      out += c;
-      out.append(kClose);
-    } else if (IsForbiddenInXml(c)) {
-      out += u'\uFFFD';
-    } else {
-      out += c;
-    }
+    ProtectCharacter(c, &out);
   }
   return ToWide(out);
 }
 
+// Emoticons are found in the text as typed, before protection: an emoticon must never take
+// part of a protected character's section (">:)" after a protected "&" ends in "]]>:)", and
+// replacing that ">:)" broke the section and showed the whole line as markup).
 wmstring FormatChatText(const wmstring& text, bool emoticons) {
-  wmstring protectedText = ProtectMarkup(text);
-  if (emoticons) {
-    protectedText = ReplaceEmoticons(protectedText);
+  if (!emoticons) {
+    return Link(ProtectMarkup(text));
   }
-  return Link(protectedText);
+  MarkedText marked = ReplaceEmoticonsMarked(text);
+  std::u16string out;
+  out.reserve(marked.text.size());
+  for (std::size_t i = 0; i < marked.text.size(); ++i) {
+    if (marked.inserted[i]) {
+      out += marked.text[i];
+    } else {
+      ProtectCharacter(marked.text[i], &out);
+    }
+  }
+  return Link(ToWide(out));
 }
 
 bool IsOpenableLink(const char* target) {

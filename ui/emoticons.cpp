@@ -139,20 +139,6 @@ std::u16string ImageElement(const EmoticonEntry& entry) {
          EncodeEntities(entry.text) + u"\"></IMG>";
 }
 
-// Text with a mark per character: true where it belongs to an inserted element, which an
-// emoticon must not take part of (">:)" right after an element's closing ">" would otherwise
-// break the markup).
-struct MarkedText {
-  std::u16string text;
-  std::vector<bool> inserted;
-
-  void AppendFrom(const MarkedText& source, std::size_t from, std::size_t to) {
-    text.append(source.text, from, to - from);
-    inserted.insert(inserted.end(), source.inserted.begin() + static_cast<std::ptrdiff_t>(from),
-                    source.inserted.begin() + static_cast<std::ptrdiff_t>(to));
-  }
-};
-
 // One entry of the table over the whole text. The result is built in one pass (no length is
 // measured again and nothing is moved per occurrence), so a long message full of emoticons
 // costs a pass per entry, not a pass per occurrence.
@@ -194,7 +180,7 @@ bool ReplaceEntry(const EmoticonEntry& entry, const MarkedText& from, MarkedText
 
 }  // namespace
 
-wmstring ReplaceEmoticons(const wmstring& text) {
+MarkedText ReplaceEmoticonsMarked(const wmstring& text) {
   MarkedText current{std::u16string(text.c_str(), text.length()), {}};
   current.inserted.assign(current.text.size(), false);
   for (const EmoticonEntry* entry = kEmoticons; entry->text != nullptr; ++entry) {
@@ -203,7 +189,12 @@ wmstring ReplaceEmoticons(const wmstring& text) {
       current = std::move(next);
     }
   }
-  return wmstring(current.text.c_str(), static_cast<std::uint32_t>(current.text.size()));
+  return current;
+}
+
+wmstring ReplaceEmoticons(const wmstring& text) {
+  MarkedText result = ReplaceEmoticonsMarked(text);
+  return wmstring(result.text.c_str(), static_cast<std::uint32_t>(result.text.size()));
 }
 
 int LookupEmoticonImage(const char* name) {

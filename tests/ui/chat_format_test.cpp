@@ -1,6 +1,9 @@
 // Chat text formatting: protection, emoticons and links, and what the view makes of them.
 #include "ui/chat_format.h"
 
+#include <expat.h>
+
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -48,6 +51,60 @@ TEST(ChatFormatTest, EmoticonsAtTheEndsAndBetweenSpacesOnly) {
   ASSERT_NE(Happy().find(u"IDB_EMOTICON_HAPPY"), std::u16string::npos);
   EXPECT_EQ(Format(u":) a :) b:) c :)"), Happy() + u" a " + Happy() + u" b:) c " + Happy());
   EXPECT_EQ(std::u16string(FormatChatText(u":)", false).c_str()), u":)");
+}
+
+// What a reader of the formatted markup gets back: its text with each image's ALT text in
+// place; "(malformed)" when the markup does not parse.
+std::string ReadBack(const std::u16string& markup) {
+  std::string text;
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  XML_SetUserData(parser, &text);
+  XML_SetElementHandler(
+      parser,
+      [](void* out, const char* name, const char** attributes) {
+        for (int i = 0; std::strcmp(name, "IMG") == 0 && attributes[i] != nullptr; i += 2) {
+          if (std::strcmp(attributes[i], "ALT") == 0) {
+            *static_cast<std::string*>(out) += attributes[i + 1];
+          }
+        }
+      },
+      [](void*, const char*) {});
+  XML_SetCharacterDataHandler(parser, [](void* out, const char* data, int length) {
+    static_cast<std::string*>(out)->append(data, static_cast<std::size_t>(length));
+  });
+  mstring document = mstring("<TEXT>") + wide_to_utf8(markup.c_str()) + "</TEXT>";
+  bool parsed =
+      XML_Parse(parser, document.c_str(), static_cast<int>(document.length()), 1) == XML_STATUS_OK;
+  XML_ParserFree(parser);
+  return parsed ? text : "(malformed)";
+}
+
+// Emoticons next to protected characters (found by fuzzing: ">:)" after a protected "&" took
+// the protection's closing "]]>" and the whole line showed as markup).
+TEST(ChatFormatTest, EmoticonsNextToProtectedCharactersKeepTheMarkupWhole) {
+  const struct {
+    const char16_t* text;
+    const char* image;  // the one emoticon expected, or null
+  } cases[] = {
+      {u"http:/&:)", "IDB_EMOTICON_HAPPY"},
+      {u">:)", "IDB_EMOTICON_ANGRY"},
+      {u"a &>:)", "IDB_EMOTICON_ANGRY"},
+      {u"<:)", "IDB_EMOTICON_HAPPY"},
+      {u"]]>:)", "IDB_EMOTICON_ANGRY"},
+      {u"<3 you", "IDB_EMOTICON_LOVE"},
+      {u"x&:)y", nullptr},
+  };
+  for (const auto& c : cases) {
+    std::u16string markup = FormatChatText(c.text, true).c_str();
+    std::string text = wide_to_utf8(c.text).c_str();
+    EXPECT_EQ(ReadBack(markup), text) << text;
+    std::string images = wide_to_utf8(markup.c_str()).c_str();
+    if (c.image != nullptr) {
+      EXPECT_NE(images.find(c.image), std::string::npos) << text;
+    } else {
+      EXPECT_EQ(images.find("<IMG"), std::string::npos) << text;
+    }
+  }
 }
 
 TEST(ChatFormatTest, OnlyWebAndXmppAddressesMayBeOpened) {
