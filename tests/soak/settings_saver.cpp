@@ -14,11 +14,11 @@
 #include <string>
 
 #include "base/settings/settings.h"
-#include "platform/registry.h"
 #include "platform/reg_data.h"
 #include "platform/reg_file.h"
 #include "platform/reg_file_io.h"
 #include "platform/reg_text.h"
+#include "platform/registry.h"
 
 namespace {
 
@@ -82,8 +82,7 @@ int Check() {
   if (reg::FormatRegText(tree) != text) {
     return Fail("the text is not what the store writes for its content");
   }
-  const reg::Key* key =
-      reg::FindKey(tree, reg::JoinKeyPath(u"HKEY_LOCAL_MACHINE", kSettingsKey));
+  const reg::Key* key = reg::FindKey(tree, reg::JoinKeyPath(u"HKEY_LOCAL_MACHINE", kSettingsKey));
   if (!key) {
     return Fail("the settings key is missing");
   }

@@ -16,8 +16,7 @@ const char* kChurnDomain = "churn.notls.test";
 
 int Occurrences(const std::u16string& text, const std::u16string& part) {
   int count = 0;
-  for (std::size_t at = text.find(part); at != std::u16string::npos;
-       at = text.find(part, at + 1)) {
+  for (std::size_t at = text.find(part); at != std::u16string::npos; at = text.find(part, at + 1)) {
     ++count;
   }
   return count;
@@ -55,13 +54,13 @@ int RunFlood(const Params& params) {
                "127.0.0.1", std::to_string(server.component_port()), "alice@notls.test/orvik",
                std::to_string(contacts), std::to_string(contacts / 5), std::to_string(seconds)},
               world.dir().path(), churnLog);
-  flood.Start({"/usr/bin/python3", peers + "chat_flood.py", "bob@notls.test", "secret",
-               "127.0.0.1", std::to_string(server.c2s_port()), "alice@notls.test",
-               std::to_string(rate), std::to_string(seconds)},
+  flood.Start({"/usr/bin/python3", peers + "chat_flood.py", "bob@notls.test", "secret", "127.0.0.1",
+               std::to_string(server.c2s_port()), "alice@notls.test", std::to_string(rate),
+               std::to_string(seconds)},
               world.dir().path(), floodLog);
   StallMeter meter;
-  bool finished = RunUntil(
-      [&] { return Printed(floodLog, "sent") && Printed(churnLog, "sent"); }, seconds + 120);
+  bool finished = RunUntil([&] { return Printed(floodLog, "sent") && Printed(churnLog, "sent"); },
+                           seconds + 120);
   const int expected = rate * seconds;
   bool allShown = RunUntil(
       [&] { return Occurrences(record->HistoryFrom(historyStart), u"flood-") >= expected; }, 60);

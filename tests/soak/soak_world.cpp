@@ -33,6 +33,9 @@ World::World() {
 
 World::~World() {
   StopProgram();
+  if (const char* keep = std::getenv("SOAK_DEBUG")) {
+    std::system(("cp -r " + home_.path() + " " + keep).c_str());
+  }
 }
 
 std::string World::Account(int port) const {
@@ -47,6 +50,9 @@ bool World::StartProgram(int port, int checkPeriodMs) {
   SetRegistryDword(kSettingsKey, "LOGIN ON STARTUP", 1);
   SetRegistryDword(kSettingsKey, "CHECK CONNECTION PERIOD", static_cast<DWORD>(checkPeriodMs));
   SetRegistryDword(kSettingsKey, "SOUND SUPPORT", 0);
+  if (std::getenv("SOAK_DEBUG")) {
+    SetRegistryDword(kSettingsKey, "DEBUG MODE", 1);
+  }
   app_ = new MApp(reinterpret_cast<HINSTANCE>(std::uintptr_t{4242}), "");
   SetApp(app_);
   app_->SetRoutes(std::make_unique<MProgramRoutes>(app_));
@@ -180,6 +186,10 @@ void Figure(const std::string& scenario, const std::string& name, double value) 
   char text[64];
   std::snprintf(text, sizeof text, "%.1f", value);
   Figure(scenario, name, std::string(text));
+}
+
+void Figure(const std::string& scenario, const std::string& name, int value) {
+  Figure(scenario, name, std::to_string(value));
 }
 
 }  // namespace soak

@@ -85,5 +85,6 @@ Spread SpreadOf(std::vector<double> values);
 // One figure of the soak table: "FIGURE <scenario> <name> <value>" on standard output.
 void Figure(const std::string& scenario, const std::string& name, const std::string& value);
 void Figure(const std::string& scenario, const std::string& name, double value);
+void Figure(const std::string& scenario, const std::string& name, int value);
 
 }  // namespace soak
