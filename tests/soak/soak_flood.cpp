@@ -62,9 +62,10 @@ int RunFlood(const Params& params) {
   bool finished = RunUntil([&] { return Printed(floodLog, "sent") && Printed(churnLog, "sent"); },
                            seconds + 120);
   const int expected = rate * seconds;
+  double stall = meter.LongestMs(), stallAt = meter.LongestAtS();
+  long stalls = meter.Stalls();
   bool allShown = RunUntil(
       [&] { return Occurrences(record->HistoryFrom(historyStart), u"flood-") >= expected; }, 60);
-  double stall = meter.LongestMs();
   std::int64_t rssEnd = ResidentBytes();
   int shown = Occurrences(record->HistoryFrom(historyStart), u"flood-");
   double historyBytes = 2.0 * static_cast<double>(record->HistoryLength() - historyStart);
@@ -73,6 +74,8 @@ int RunFlood(const Params& params) {
   Figure("flood", "messages_sent", expected);
   Figure("flood", "messages_shown", shown);
   Figure("flood", "longest_stall_ms", stall);
+  Figure("flood", "longest_stall_at_s", stallAt);
+  Figure("flood", "stalls_over_100ms", static_cast<int>(stalls));
   Figure("flood", "rss_start_mib", rssStart / 1048576.0);
   Figure("flood", "rss_end_mib", rssEnd / 1048576.0);
   Figure("flood", "rss_bytes_per_message", shown ? (rssEnd - rssStart) / double(shown) : 0);

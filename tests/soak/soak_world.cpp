@@ -121,24 +121,30 @@ namespace {
 
 struct Meter {
   UINT_PTR timer = 0;
+  double start = 0;
   double last = 0;
   double longest = 0;
-  long ticks = 0;
+  double longestAt = 0;
+  long stalls = 0;
 };
 Meter g_meter;
 
 void MeterTick(HWND, UINT, UINT_PTR, DWORD) {
   double now = NowMs();
-  g_meter.longest = std::max(g_meter.longest, now - g_meter.last);
+  double gap = now - g_meter.last;
+  if (gap > g_meter.longest) {
+    g_meter.longest = gap;
+    g_meter.longestAt = now - g_meter.start;
+  }
+  g_meter.stalls += gap > 100 ? 1 : 0;
   g_meter.last = now;
-  ++g_meter.ticks;
 }
 
 }  // namespace
 
 StallMeter::StallMeter() {
   g_meter = Meter{};
-  g_meter.last = NowMs();
+  g_meter.start = g_meter.last = NowMs();
   g_meter.timer = SetTimer(nullptr, 0, 10, MeterTick);
 }
 
@@ -150,8 +156,12 @@ double StallMeter::LongestMs() const {
   return g_meter.longest;
 }
 
-long StallMeter::Ticks() const {
-  return g_meter.ticks;
+double StallMeter::LongestAtS() const {
+  return g_meter.longestAt / 1000;
+}
+
+long StallMeter::Stalls() const {
+  return g_meter.stalls;
 }
 
 std::int64_t ResidentBytes() {

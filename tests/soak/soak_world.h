@@ -70,7 +70,10 @@ class StallMeter {
   StallMeter();
   ~StallMeter();
   double LongestMs() const;
-  long Ticks() const;
+  // Seconds from the meter's start to the end of the longest gap.
+  double LongestAtS() const;
+  // Gaps longer than 100 ms.
+  long Stalls() const;
 };
 
 // The process's resident set size in bytes (0 when /proc cannot be read).
