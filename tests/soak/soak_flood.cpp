@@ -63,7 +63,7 @@ int RunFlood(const Params& params) {
                            seconds + 120);
   const int expected = rate * seconds;
   double stall = meter.LongestMs(), stallAt = meter.LongestAtS();
-  long stalls = meter.Stalls();
+  long stalls = meter.Stalls(), lateStalls = meter.StallsAfter(seconds / 2.0);
   bool allShown = RunUntil(
       [&] { return Occurrences(record->HistoryFrom(historyStart), u"flood-") >= expected; }, 60);
   std::int64_t rssEnd = ResidentBytes();
@@ -76,6 +76,7 @@ int RunFlood(const Params& params) {
   Figure("flood", "longest_stall_ms", stall);
   Figure("flood", "longest_stall_at_s", stallAt);
   Figure("flood", "stalls_over_100ms", static_cast<int>(stalls));
+  Figure("flood", "of_them_in_second_half", static_cast<int>(lateStalls));
   Figure("flood", "rss_start_mib", rssStart / 1048576.0);
   Figure("flood", "rss_end_mib", rssEnd / 1048576.0);
   Figure("flood", "rss_bytes_per_message", shown ? (rssEnd - rssStart) / double(shown) : 0);

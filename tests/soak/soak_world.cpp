@@ -126,6 +126,7 @@ struct Meter {
   double longest = 0;
   double longestAt = 0;
   long stalls = 0;
+  std::vector<double> stallEnds;  // ms from the start
 };
 Meter g_meter;
 
@@ -136,7 +137,10 @@ void MeterTick(HWND, UINT, UINT_PTR, DWORD) {
     g_meter.longest = gap;
     g_meter.longestAt = now - g_meter.start;
   }
-  g_meter.stalls += gap > 100 ? 1 : 0;
+  if (gap > 100) {
+    ++g_meter.stalls;
+    g_meter.stallEnds.push_back(now - g_meter.start);
+  }
   g_meter.last = now;
 }
 
@@ -162,6 +166,11 @@ double StallMeter::LongestAtS() const {
 
 long StallMeter::Stalls() const {
   return g_meter.stalls;
+}
+
+long StallMeter::StallsAfter(double afterS) const {
+  return std::count_if(g_meter.stallEnds.begin(), g_meter.stallEnds.end(),
+                       [&](double end) { return end >= afterS * 1000; });
 }
 
 std::int64_t ResidentBytes() {

@@ -72,8 +72,10 @@ class StallMeter {
   double LongestMs() const;
   // Seconds from the meter's start to the end of the longest gap.
   double LongestAtS() const;
-  // Gaps longer than 100 ms.
+  // Gaps longer than 100 ms, and those of them that ended `afterS` seconds or later after the
+  // start (whether stalls grow with the history).
   long Stalls() const;
+  long StallsAfter(double afterS) const;
 };
 
 // The process's resident set size in bytes (0 when /proc cannot be read).
