@@ -3,6 +3,8 @@
 //
 // Usage: soak_driver restarts|link|flood [name=value ...]
 // Prints "FIGURE <scenario> <name> <value>" lines; exits 0 when the scenario saw no failure.
+// With SOAK_DEBUG=<folder> the program runs in debug mode and its profile (the debug log
+// with every stanza) is copied to <folder> at the end, to see what went wrong.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

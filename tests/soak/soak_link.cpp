@@ -15,6 +15,7 @@
 #include "soak_scenarios.h"
 #include "ui/chat_wnd.h"
 #include "xml/text_convert.h"
+#include "xmpp/jconn.h"
 
 namespace soak {
 namespace {
@@ -147,7 +148,7 @@ int RunLinkCuts(const Params& params) {
     std::fprintf(stderr, "link: the relay, the peer or the program did not start\n");
     return 1;
   }
-  int failures = 0;
+  int failures = 0, deferred = 0;
   for (int cycle = 1; cycle <= cycles; ++cycle) {
     for (int i = 0; i < perPhase; ++i) {
       run.Say("up-" + std::to_string(cycle) + "-" + std::to_string(i));
@@ -161,6 +162,7 @@ int RunLinkCuts(const Params& params) {
     for (int i = 0; i < perPhase; ++i) {
       run.Say("down-" + std::to_string(cycle) + "-" + std::to_string(i));
     }
+    deferred += jab_deferred_count(world.app()->session->conn);
     if (!run.Restore(before, 30)) {
       std::fprintf(stderr, "link: no login after restore %d\n", cycle);
       ++failures;
@@ -170,6 +172,7 @@ int RunLinkCuts(const Params& params) {
   run.Count(30, &lost, &duplicated);
   Figure("link", "cycles", cycles);
   Figure("link", "messages_typed", run.Sent());
+  Figure("link", "deferred_while_down", deferred);
   Figure("link", "lost", lost);
   Figure("link", "duplicated", duplicated);
   return failures + lost + duplicated;
