@@ -63,7 +63,10 @@ int jab_send_text(jconn* c, const char* text, int deferrable) {
   if (c->on_send_log)
     c->on_send_log(c, text, length, deferrable);
   bool sent = false;
-  if (c->state != JCONN_STATE_OFF) {
+  if (deferrable && !c->stanzas_open) {
+    if (c->on_output)
+      c->on_output(c, text, length, 1);
+  } else if (c->state != JCONN_STATE_OFF) {
     sent = write_text(c, text, length, deferrable);
   } else if (c->on_output) {
     c->on_output(c, text, length, 1);
@@ -78,6 +81,11 @@ int jab_send_node(jconn* c, xml_node* node, int deferrable) {
   if (!text)
     return -1;
   return jab_send_text(c, text, deferrable);
+}
+
+void jab_open_stanzas(jconn* c) {
+  if (c)
+    c->stanzas_open = 1;
 }
 
 void jab_flush_deferred(jconn* c) {

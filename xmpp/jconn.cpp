@@ -121,6 +121,7 @@ int jconn_reset(jconn* c, const char* full_address, int port, const char* passwo
   c->secure = secure;
   c->fd = fd;
   c->state = JCONN_STATE_OFF;
+  c->stanzas_open = 0;
   c->id_counter = 1;
   c->bytes_received = 0;
   c->bytes_sent = 0;

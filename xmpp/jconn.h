@@ -78,6 +78,11 @@ struct jconn {
 
   deferred_text* deferred;
   std::mutex deferred_lock;
+  // Whether the session may carry deferrable stanzas: set once its roster has arrived, cleared
+  // by each new login. Before that a server refuses them (a message written between
+  // authentication and resource binding bounces with service-unavailable) and they would be
+  // lost, so they wait in the queue.
+  std::atomic<int> stanzas_open;
 
   jconn_state_fn on_state;
   jconn_packet_fn on_packet;
@@ -132,10 +137,13 @@ void jab_shutdown_socket(jconn* c);
 int jab_start_tls(jconn* c);
 
 // Sends `text`, deflated when compression is on. When `deferrable` and the text cannot be
-// sent now, it is queued for jab_flush_deferred. 0 when sent, -1 otherwise.
+// sent now (or the session does not carry stanzas yet), it is queued for jab_flush_deferred.
+// 0 when sent, -1 otherwise.
 int jab_send_text(jconn* c, const char* text, int deferrable);
 // Serialises `node` and sends it; the caller still owns (and frees) the node.
 int jab_send_node(jconn* c, xml_node* node, int deferrable);
+// From now on deferrable texts go out at once (the session is ready for them).
+void jab_open_stanzas(jconn* c);
 // Sends every queued text, oldest first, without deferral, and empties the queue.
 void jab_flush_deferred(jconn* c);
 // The number of queued texts.

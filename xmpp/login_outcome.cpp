@@ -96,6 +96,7 @@ void session_after_roster(MJabberSession* session) {
   mstring status;
   mstring show;
   session->host->CurrentStatus(&status, &show);
+  jab_open_stanzas(session->conn);
   send_own_presence(session, status.c_str(), show.c_str());
   jab_flush_deferred(session->conn);
   request_disco_items(session);

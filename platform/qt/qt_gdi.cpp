@@ -105,29 +105,51 @@ HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
   return bitmap;
 }
 
+namespace {
+
+// What a context holds before anything is selected into it, as a stock object of each kind:
+// selecting one back restores that state. Without it the usual "select, draw, select the
+// previous one back, delete" would leave the deleted object selected whenever the previous
+// selection was the context's default, and the next use of the context would read freed
+// memory.
+HGDIOBJ DefaultObject(GdiObjectTag::Kind kind) {
+  static GdiObjectTag* defaults[3] = {};
+  GdiObjectTag*& object = defaults[static_cast<int>(kind)];
+  if (object == nullptr) {
+    object = new GdiObjectTag;
+    object->kind = kind;
+    object->stock = true;
+  }
+  return object;
+}
+
+// Selects `object` into `slot`; the previous selection is returned (the default object when
+// there was none).
+HGDIOBJ Swap(HGDIOBJ& slot, HGDIOBJ object) {
+  HGDIOBJ previous = slot != nullptr ? slot : DefaultObject(object->kind);
+  slot = object == DefaultObject(object->kind) ? nullptr : object;
+  return previous;
+}
+
+}  // namespace
+
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   if (dc == nullptr || object == nullptr) {
     return nullptr;
   }
-  HGDIOBJ previous = nullptr;
   switch (object->kind) {
     case GdiObjectTag::Kind::Bitmap:
-      previous = dc->bitmap;
-      if (previous != object) {
-        EndPainter(dc);
-        dc->bitmap = object;
+      if (dc->bitmap == object) {
+        return object;
       }
-      break;
+      EndPainter(dc);
+      return Swap(dc->bitmap, object);
     case GdiObjectTag::Kind::Font:
-      previous = dc->font;
-      dc->font = object;
-      break;
+      return Swap(dc->font, object);
     case GdiObjectTag::Kind::Brush:
-      previous = dc->brush;
-      dc->brush = object;
-      break;
+      return Swap(dc->brush, object);
   }
-  return previous;
+  return nullptr;
 }
 
 BOOL DeleteObject(HGDIOBJ object) {

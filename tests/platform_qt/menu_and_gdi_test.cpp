@@ -225,3 +225,31 @@ TEST_F(MenuAndGdiTest, ScrollPositionIsClampedToRangeAndPage) {
 }
 
 }  // namespace
+
+// Select, draw, select the previous one back, delete: when the previous selection was the
+// context's default, selecting it back must take the deleted object out of the context (it
+// was left selected, and the next drawing read freed memory).
+TEST_F(MenuAndGdiTest, SelectingTheDefaultBackReleasesTheDeletedObject) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 40, 20);
+  HGDIOBJ firstBitmap = SelectObject(dc, bitmap);
+  ASSERT_NE(nullptr, firstBitmap);
+  LOGFONT record{};
+  record.lfHeight = -12;
+  HGDIOBJ firstFont = nullptr;
+  for (int pass = 0; pass < 2; ++pass) {
+    HFONT font = CreateFontIndirect(&record);
+    HGDIOBJ previous = SelectObject(dc, font);
+    ASSERT_NE(nullptr, previous) << "pass " << pass;
+    firstFont = pass == 0 ? previous : firstFont;
+    EXPECT_EQ(firstFont, previous) << "pass " << pass;
+    RECT rect{0, 0, 40, 20};
+    DrawTextW(dc, u"x", -1, &rect, DT_LEFT | DT_SINGLELINE);
+    EXPECT_EQ(font, SelectObject(dc, previous)) << "pass " << pass;
+    DeleteObject(font);
+  }
+  EXPECT_EQ(firstFont, SelectObject(dc, firstFont));  // the default, not a deleted font
+  EXPECT_EQ(bitmap, SelectObject(dc, firstBitmap));
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}

@@ -12,6 +12,7 @@ class OperationsTest : public WireTest {
   void SetUp() override {
     WireTest::SetUp();
     OpenStream();
+    jab_open_stanzas(conn());  // as once the roster has arrived
     Sent();
   }
 };

@@ -26,6 +26,24 @@ TEST_F(OutputTest, DeferrableStanzasWaitForTheFlushAndGoOutOnce) {
   EXPECT_EQ("", Sent());
 }
 
+// A message typed while the login is still negotiating (here: the stream is open, no roster
+// yet) must not be written: the server would bounce it. It goes out once, after the own
+// presence, when the roster arrives; later ones go out at once.
+TEST_F(OutputTest, DeferrableStanzasWaitUntilTheRosterHasArrived) {
+  OpenStream();
+  Sent();
+  send_chat(session_, "bob@example.org", "typed while connecting");
+  EXPECT_EQ("", Sent());
+  EXPECT_EQ(1, jab_deferred_count(conn()));
+  Server("<iq type='result' id='roster1'><query xmlns='jabber:iq:roster'/></iq>");
+  std::string sent = Sent();
+  EXPECT_EQ(1, Count(sent, "typed while connecting"));
+  EXPECT_LT(sent.find("<presence"), sent.find("typed while connecting"));
+  EXPECT_EQ(0, jab_deferred_count(conn()));
+  send_chat(session_, "bob@example.org", "typed online");
+  EXPECT_EQ(1, Count(Sent(), "typed online"));
+}
+
 TEST_F(OutputTest, DeferredStanzaIsSentCompressedExactlyOnce) {
   OpenStream();
   Sent();
