@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/hex_digit.h"
+
 namespace {
 
 std::uint32_t FindFrom(const mstring& text, char c, std::uint32_t pos) {
@@ -18,23 +20,13 @@ std::uint32_t WordEnd(const mstring& text, std::uint32_t pos) {
   return blank == mstring::npos ? text.length() : blank;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
-
 // %XX escapes decoded; false for a broken escape or a decoded control character.
 bool PercentDecode(const std::string& text, std::string* out) {
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     if (c == '%') {
-      int high = i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-      int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+      int high = i + 2 < text.size() ? HexDigitValue(text[i + 1]) : -1;
+      int low = high >= 0 ? HexDigitValue(text[i + 2]) : -1;
       if (low < 0)
         return false;
       c = static_cast<char>(high * 16 + low);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "location/location_store.h"
+#include "platform/hex_digit.h"
 
 namespace {
 
@@ -29,19 +30,6 @@ bool AllDigits(std::string_view text) {
   return true;
 }
 
-int HexValue(char c) {
-  if (IsDigit(c)) {
-    return c - '0';
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  return -1;
-}
-
 // The text the checksum covers (between '$' and '*'), or false when a "*hh" is present and
 // does not match. `body` gets the sentence without its checksum.
 bool CheckChecksum(std::string_view sentence, std::string_view* body) {
@@ -53,7 +41,7 @@ bool CheckChecksum(std::string_view sentence, std::string_view* body) {
   if (sentence.size() != star + 3) {
     return false;
   }
-  int high = HexValue(sentence[star + 1]), low = HexValue(sentence[star + 2]);
+  int high = HexDigitValue(sentence[star + 1]), low = HexDigitValue(sentence[star + 2]);
   if (high < 0 || low < 0) {
     return false;
   }

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/hex_digit.h"
 #include "platform/reg_file.h"
 #include "platform/reg_text.h"
 #include "platform/registry.h"
@@ -44,16 +45,6 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
   return true;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
-
 // 1 to 8 hex digits, nothing else.
 std::optional<DWORD> ParseHexNumber(std::string_view digits) {
   if (digits.empty() || digits.size() > 8) {
@@ -61,7 +52,7 @@ std::optional<DWORD> ParseHexNumber(std::string_view digits) {
   }
   DWORD number = 0;
   for (char c : digits) {
-    int digit = HexDigit(c);
+    int digit = HexDigitValue(c);
     if (digit < 0) {
       return std::nullopt;
     }

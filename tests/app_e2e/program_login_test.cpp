@@ -20,6 +20,18 @@ class ProgramLoginTest : public ProgramTest {
     StartProgram();
     ASSERT_TRUE(WaitForLog("Connected.")) << Log();
   }
+  // A contact of alice's (c1) that writes every presence it gets from her to its output.
+  void StartWatcher() {
+    server_->AddAccount("localhost", "c1", "pw");
+    watcher_.Start(
+        {"/usr/bin/python3", SourceDir() + "/tests/peers/presence_watcher.py", "c1@localhost", "pw",
+         "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost", "40"},
+        peerDir_.path(), peerDir_ / "watcher.out");
+    ASSERT_TRUE(RunUntil([&] { return watched().find("ready") != std::string::npos; }, 20));
+  }
+  std::string watched() { return ReadFile(peerDir_ / "watcher.out"); }
+  TempDir peerDir_;
+  ChildProcess watcher_;
   void Command(UINT id) { SendMessage(app_->mainFrame->GetHwnd(), WM_COMMAND, id, 0); }
   bool Checked(UINT id) {
     return (GetMenuState(MenuBarMenu(app_->mainFrame->GetMenuBar()), id, MF_BYCOMMAND) &
@@ -37,15 +49,7 @@ class ProgramLoginTest : public ProgramTest {
 // A status chosen while disconnected only moves the check mark; the login sends it with the
 // first presence, and a change while connected goes out at once.
 TEST_F(ProgramLoginTest, LogOnCountsTheContactsAndSendsTheChosenStatus) {
-  server_->AddAccount("localhost", "c1", "pw");
-  TempDir peerDir;
-  ChildProcess watcher;
-  watcher.Start(
-      {"/usr/bin/python3", SourceDir() + "/tests/peers/presence_watcher.py", "c1@localhost", "pw",
-       "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost", "40"},
-      peerDir.path(), peerDir / "watcher.out");
-  auto watched = [&] { return ReadFile(peerDir / "watcher.out"); };
-  ASSERT_TRUE(RunUntil([&] { return watched().find("ready") != std::string::npos; }, 20));
+  StartWatcher();
   SetAccount(LocalServer(), "alice", "secret");
   StartProgram();
   EXPECT_TRUE(Checked(40034));
@@ -95,15 +99,7 @@ TEST_F(ProgramLoginTest, LogOffTurnsAutomaticLoginOffAndStaysDisconnected) {
 // Log Off says goodbye to the server: a contact sees a plain unavailable presence (a dropped
 // connection's carries "Disconnected: <reason>"), and Log On at once connects again.
 TEST_F(ProgramLoginTest, LogOffIsAGoodbyeAndLogOnRightAfterItConnectsAgain) {
-  server_->AddAccount("localhost", "c1", "pw");
-  TempDir peerDir;
-  ChildProcess watcher;
-  watcher.Start(
-      {"/usr/bin/python3", SourceDir() + "/tests/peers/presence_watcher.py", "c1@localhost", "pw",
-       "127.0.0.1", std::to_string(server_->c2s_port()), "alice@localhost", "40"},
-      peerDir.path(), peerDir / "watcher.out");
-  auto watched = [&] { return ReadFile(peerDir / "watcher.out"); };
-  ASSERT_TRUE(RunUntil([&] { return watched().find("ready") != std::string::npos; }, 20));
+  StartWatcher();
   StartLoggedIn();
   ASSERT_TRUE(
       RunUntil([&] { return watched().find("presence available") != std::string::npos; }, 10))

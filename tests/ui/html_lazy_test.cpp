@@ -7,26 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/html_test_view.h"
 #include "tests/ui/ui_support.h"
 #include "ui/html_blocks.h"
 #include "ui/html_wnd.h"
 
 namespace {
-
-class LazyView : public MHtmlWnd {
- public:
-  LazyView(MWndStack* stack, LOGFONT font)
-      : MHtmlWnd(u"JLAZYHTML", nullptr, u"JLAZYHTML", stack, font) {}
-  ~LazyView() {
-    DestroyWindow(GetHwnd());
-    GetStack()->Remove(this);
-  }
-  bool OpenLink(const mstring& target) override {
-    opened.push_back(target.c_str());
-    return true;
-  }
-  std::vector<std::string> opened;
-};
 
 std::u16string Number(int i) {
   std::string digits = std::to_string(i);
@@ -62,8 +48,8 @@ constexpr int kEntries = 400;
 class HtmlLazyTest : public UiTest {
  protected:
   // Side by side, so that neither hides the other's paint.
-  std::unique_ptr<LazyView> Make(int width, int height, LOGFONT font = TestFont(), int left = 0) {
-    auto view = std::make_unique<LazyView>(&stack_, font);
+  std::unique_ptr<TestView> Make(int width, int height, LOGFONT font = TestFont(), int left = 0) {
+    auto view = std::make_unique<TestView>(&stack_, font);
     view->Create(nullptr, 0, 0);
     MoveWindow(view->GetHwnd(), left, 0, width, height, TRUE);
     view->Relayout();
@@ -71,7 +57,7 @@ class HtmlLazyTest : public UiTest {
     return view;
   }
   // The reference: every entry appended and laid out in order.
-  std::unique_ptr<LazyView> Grown(int width, int height, int entries, LOGFONT font = TestFont()) {
+  std::unique_ptr<TestView> Grown(int width, int height, int entries, LOGFONT font = TestFont()) {
     auto view = Make(width, height, font, 400);
     for (int i = 0; i < entries; ++i) {
       view->Append(Entry(i).c_str());
@@ -81,7 +67,7 @@ class HtmlLazyTest : public UiTest {
     return view;
   }
   // The lazy view: the whole history handed over at once, as a switch of conversation does.
-  std::unique_ptr<LazyView> Switched(int width, int height, int entries,
+  std::unique_ptr<TestView> Switched(int width, int height, int entries,
                                      LOGFONT font = TestFont()) {
     auto view = Make(width, height, font);
     view->Append(u"<P>a short one</P>");
@@ -101,8 +87,8 @@ class HtmlLazyTest : public UiTest {
   // Where a run is in the whole text and the count of breaks before it only show in a copied
   // selection, and a selection finishes the layout first: a paint before that need not have
   // them.
-  static void ExpectSameOps(const std::vector<HtmlOp>& got, const LazyView& gotView,
-                            const std::vector<HtmlOp>& want, const LazyView& wantView,
+  static void ExpectSameOps(const std::vector<HtmlOp>& got, const TestView& gotView,
+                            const std::vector<HtmlOp>& want, const TestView& wantView,
                             bool breaks = false) {
     ASSERT_EQ(got.size(), want.size());
     ASSERT_FALSE(got.empty());
@@ -123,7 +109,7 @@ class HtmlLazyTest : public UiTest {
           << "font of operation " << i;
     }
   }
-  static void ExpectSameLayout(LazyView& got, LazyView& want) {
+  static void ExpectSameLayout(TestView& got, TestView& want) {
     ExpectSameOps(got.LayoutOps(), got, want.LayoutOps(), want, true);
     std::vector<HtmlLink> a = got.Links();
     std::vector<HtmlLink> b = want.Links();
@@ -144,8 +130,8 @@ TEST_F(HtmlLazyTest, FirstPaintAtTheBottomAndFinishedLayoutAreThoseOfTheWhole) {
   LOGFONT larger = TestFont(-15);
   for (Change change : {Change::Switch, Change::Resize, Change::Font, Change::AppendsWhileLazy}) {
     SCOPED_TRACE(static_cast<int>(change));
-    std::unique_ptr<LazyView> lazy;
-    std::unique_ptr<LazyView> whole;
+    std::unique_ptr<TestView> lazy;
+    std::unique_ptr<TestView> whole;
     if (change == Change::Switch) {
       lazy = Switched(300, 200, kEntries);
       whole = Grown(300, 200, kEntries);

@@ -11,29 +11,13 @@
 #include "platform/clipboard.h"
 #include "platform/controls.h"
 #include "tests/support/temp_home.h"
+#include "tests/ui/html_test_view.h"
 #include "tests/ui/ui_support.h"
 #include "ui/emoticons.h"
 #include "ui/html_wnd.h"
 #include "xml/text_convert.h"
 
 namespace {
-
-class TestView : public MHtmlWnd {
- public:
-  TestView(MWndStack* stack, LOGFONT font = TestFont())
-      : MHtmlWnd(u"JTESTHTML", nullptr, u"JTESTHTML", stack, font) {}
-  ~TestView() {
-    if (IsWindow(GetHwnd())) {
-      DestroyWindow(GetHwnd());
-    }
-    GetStack()->Remove(this);
-  }
-  bool OpenLink(const mstring& target) override {
-    opened.push_back(target.c_str());
-    return true;
-  }
-  std::vector<std::string> opened;
-};
 
 class HtmlViewTest : public UiTest {
  protected:
