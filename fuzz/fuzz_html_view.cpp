@@ -8,7 +8,7 @@
 //    whatever the view repairs parses afterwards, so a second paint rewrites nothing.
 // The first byte also picks the view's width (down to narrower than one character), emoticons
 // (for markup: UTF-8 pages rather than narrow log lines), and whether the view paints after
-// every append or once at the end.
+// every append (one input in eight: a paint is the slow part of a run) or once at the end.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -46,13 +46,13 @@ LOGFONT Font() {
 struct Mode {
   bool markup;     // appends are markup, not chat bodies
   bool emoticons;  // chat bodies get emoticons
-  bool paintEach;  // paint after every append
+  bool paintEach;  // paint after every append (bits 2, 6 and 7 all set)
   int width;       // of the view's frame, pixels
 };
 
 Mode ModeOf(std::uint8_t byte) {
   static const int kWidths[] = {1, 8, 40, 120, 300, 800, 20, 200};
-  return {(byte & 1) != 0, (byte & 2) != 0, (byte & 4) != 0, kWidths[(byte >> 3) & 7]};
+  return {(byte & 1) != 0, (byte & 2) != 0, (byte & 0xC4) == 0xC4, kWidths[(byte >> 3) & 7]};
 }
 
 std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t size) {
@@ -71,12 +71,18 @@ std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t size) {
 // keeps (fonts, backing stores), and libFuzzer would scan the whole heap for leaks every time.
 FuzzView* view = nullptr;
 
-// The view emptied and at the input's width, as a view that was just made.
+int viewWidth = 0;
+
+// The view emptied and at the input's width, as a view that was just made. It is only moved
+// when the width changes: a move re-creates the back bitmap and lays everything out again.
 FuzzView& FreshView(int width) {
   view->Reset();
   view->ClearSelection();
-  MoveWindow(view->GetHwnd(), 0, 0, width, 120, TRUE);
-  view->Relayout();
+  if (width != viewWidth) {
+    MoveWindow(view->GetHwnd(), 0, 0, width, 120, TRUE);
+    view->Relayout();
+    viewWidth = width;
+  }
   ProcessDisplayEvents();  // shown and exposed: from here a redraw paints at once
   return *view;
 }
