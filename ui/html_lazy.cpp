@@ -416,11 +416,9 @@ void MHtmlWnd::ContinueLayout() {
 }
 
 void MHtmlWnd::FinishLayout() {
-  // Content reset or rewritten since the last paint is cut anew before it is laid out.
-  EnterCriticalSection(&contentLock_);
-  bool stale = contentRewritten_;
-  LeaveCriticalSection(&contentLock_);
-  if (stale && layout_.valid) {
+  // Content appended, reset or rewritten since the last paint is cut anew before it is laid
+  // out, so that what is laid out is the content as it is now.
+  if (layout_.valid) {
     SyncBlocks();
   }
   // A malformed block rewrites the content (or gives up the cut) and the layout starts over;
