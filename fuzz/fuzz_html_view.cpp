@@ -5,10 +5,12 @@
 //    markup, so nothing is repaired, and without emoticons the view lays out exactly the text
 //    received;
 //  - arbitrary markup appended as it is (as the alert and headline pages and log lines are):
-//    whatever the view repairs parses afterwards, so a second paint rewrites nothing.
+//    whatever the view repairs parses afterwards, so laying the repaired content out again in
+//    an emptied view rewrites nothing.
 // The first byte also picks the view's width (down to narrower than one character), emoticons
 // (for markup: UTF-8 pages rather than narrow log lines), and whether the view paints after
-// every append or once at the end.
+// every append (one input in eight), once at the end (three in eight), or not at all, the
+// content then only laid out (a paint is the slow part of a run).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -46,13 +48,15 @@ LOGFONT Font() {
 struct Mode {
   bool markup;     // appends are markup, not chat bodies
   bool emoticons;  // chat bodies get emoticons
-  bool paintEach;  // paint after every append
+  bool paintEach;  // paint after every append (bits 2, 6 and 7 all set)
+  bool paintEnd;   // paint once the content is appended (bit 7 set)
   int width;       // of the view's frame, pixels
 };
 
 Mode ModeOf(std::uint8_t byte) {
   static const int kWidths[] = {1, 8, 40, 120, 300, 800, 20, 200};
-  return {(byte & 1) != 0, (byte & 2) != 0, (byte & 4) != 0, kWidths[(byte >> 3) & 7]};
+  return {(byte & 1) != 0, (byte & 2) != 0, (byte & 0xC4) == 0xC4, (byte & 0x80) != 0,
+          kWidths[(byte >> 3) & 7]};
 }
 
 std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t size) {
@@ -71,12 +75,18 @@ std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t size) {
 // keeps (fonts, backing stores), and libFuzzer would scan the whole heap for leaks every time.
 FuzzView* view = nullptr;
 
-// The view emptied and at the input's width, as a view that was just made.
+int viewWidth = 0;
+
+// The view emptied and at the input's width, as a view that was just made. It is only moved
+// when the width changes: a move re-creates the back bitmap and lays everything out again.
 FuzzView& FreshView(int width) {
   view->Reset();
   view->ClearSelection();
-  MoveWindow(view->GetHwnd(), 0, 0, width, 120, TRUE);
-  view->Relayout();
+  if (width != viewWidth) {
+    MoveWindow(view->GetHwnd(), 0, 0, width, 120, TRUE);
+    view->Relayout();
+    viewWidth = width;
+  }
   ProcessDisplayEvents();  // shown and exposed: from here a redraw paints at once
   return *view;
 }
@@ -157,6 +167,15 @@ void ReceiveChat(FuzzView& view, const Mode& mode, const std::string& body, std:
   *text += u"peer says: " + Shown(wide);
 }
 
+// The content appended, painted as the selector asks and then laid out whole (a paint lays out
+// only what it shows; the rest would follow in slices).
+void Settle(FuzzView& view, const Mode& mode) {
+  if (mode.paintEnd) {
+    view.Redraw();
+  }
+  view.FinishLayout();
+}
+
 void RunChat(FuzzView& view, const Mode& mode, const std::vector<std::string>& bodies) {
   std::u16string written;
   std::u16string text;
@@ -166,7 +185,7 @@ void RunChat(FuzzView& view, const Mode& mode, const std::vector<std::string>& b
       view.Redraw();
     }
   }
-  view.Redraw();
+  Settle(view, mode);
   if (Content(view) != written) {
     Fail("formatted text broke the markup", Content(view), written);
   }
@@ -186,9 +205,12 @@ void RunMarkup(FuzzView& view, const Mode& mode, const std::vector<std::string>&
       view.Redraw();
     }
   }
-  view.Redraw();
+  Settle(view, mode);
   std::u16string repaired = Content(view);
-  view.Redraw();
+  // Laid out again from nothing, the repaired content parses as it is.
+  view.Reset();
+  view.Append(repaired.c_str());
+  view.FinishLayout();
   if (Content(view) != repaired) {
     Fail("the repaired markup still did not parse", Content(view), repaired);
   }
@@ -210,6 +232,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   stack = new MWndStack();
   view = new FuzzView(Font());
   view->Create(nullptr, 0, 0);
+  // Painted once, so that the view knows its line height and a layout without a paint works.
+  ProcessDisplayEvents();
+  view->Redraw();
   return 0;
 }
 

@@ -402,7 +402,12 @@ bool MHtmlWnd::LayOutSlice(std::chrono::steady_clock::time_point deadline) {
 
 void MHtmlWnd::ContinueLayout() {
   slicePosted_ = false;
-  if (!layout_.valid || LayoutComplete() || memoryDc_ == nullptr) {
+  // A slice posted before a Reset or a rewrite would lay out blocks of content that is gone;
+  // the next paint cuts the content anew and posts slices of its own.
+  EnterCriticalSection(&contentLock_);
+  bool stale = contentRewritten_;
+  LeaveCriticalSection(&contentLock_);
+  if (stale || !layout_.valid || LayoutComplete() || memoryDc_ == nullptr) {
     return;
   }
   if (LayOutSlice(std::chrono::steady_clock::now() + kSlice) && !LayoutComplete()) {
@@ -411,6 +416,11 @@ void MHtmlWnd::ContinueLayout() {
 }
 
 void MHtmlWnd::FinishLayout() {
+  // Content appended, reset or rewritten since the last paint is cut anew before it is laid
+  // out, so that what is laid out is the content as it is now.
+  if (layout_.valid) {
+    SyncBlocks();
+  }
   // A malformed block rewrites the content (or gives up the cut) and the layout starts over;
   // the rewritten content parses.
   for (int attempt = 0; attempt < 3 && layout_.valid && !LayoutComplete(); ++attempt) {
