@@ -245,6 +245,21 @@ TEST_F(HtmlLazyTest, ABadAppendWhileLazyShowsAsTextAndTheHistoryStays) {
   EXPECT_NE(shown.find(u"message " + Number(kEntries) + u" see"), std::u16string::npos);
 }
 
+// A view cleared while its slices are still queued (a conversation closed or switched during
+// the layout): the queued slice must not lay out blocks of the content that is gone, and what
+// is laid out afterwards is the new content, even before a paint.
+TEST_F(HtmlLazyTest, ASliceQueuedBeforeAResetLeavesTheNewContentAlone) {
+  auto lazy = Switched(300, 200, kEntries);
+  lazy->Reset();
+  lazy->Append(u"<P>after the reset</P>");
+  ProcessDisplayEvents();  // the slice posted by the long history's paint
+  std::u16string shown;
+  for (const HtmlOp& op : lazy->LayoutOps()) {
+    shown += op.text;
+  }
+  EXPECT_EQ(shown, u"after the reset");
+}
+
 TEST(HtmlBlocksTest, CutsAfterTopLevelEndTagsOnly) {
   struct Case {
     std::u16string markup;
