@@ -209,24 +209,12 @@ class HtmlLayoutRun {
     }
   }
 
-  std::size_t CurrentFont() {
-    const LOGFONT& font = view_.GetLogFont();
-    std::vector<LOGFONT>& fonts = view_.layout_.fonts;
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-      if (std::memcmp(&fonts[i], &font, sizeof(LOGFONT)) == 0) {
-        return i;
-      }
-    }
-    fonts.push_back(font);
-    return fonts.size() - 1;
-  }
-
   void Text(const char* bytes, int length) {
     Began(false);
     // Copied first: mstring's counted constructor measures the whole rest of Expat's buffer.
     std::string piece(bytes, static_cast<std::size_t>(length));
     std::u16string text = DecodeEntitiesOnce(utf8_to_wide(mstring(piece.c_str())));
-    std::size_t font = CurrentFont();
+    std::uint32_t font = view_.FontIndex(view_.GetLogFont());
     // Each piece selects its font; nothing is restored, since the fonts a tag replaces are
     // released at once (SetFontIndirect).
     HDC dc = view_.memoryDc_;

@@ -18,20 +18,20 @@ struct HtmlLink {
 };
 
 struct HtmlOp {
-  enum class Kind { Text, Image, Rule };
-  Kind kind = Kind::Text;
+  enum class Kind : std::uint8_t { Text, Image, Rule };
+  std::u16string text;  // a run's characters, or an image's ALT text
+  // Where the text starts in the laid-out text (every operation's text in document order).
+  std::size_t textStart = 0;
   LONG x = 0;
   LONG top = 0;  // document y of the top of the line
   LONG width = 0;
   LONG height = 0;
-  std::size_t font = 0;  // index into HtmlLayout::fonts
+  std::uint32_t font = 0;  // index into HtmlLayout::fonts
   COLORREF colour = 0;
-  std::u16string text;  // a run's characters, or an image's ALT text
-  int image = 0;        // resource id
-  // Where the text starts in the laid-out text (every operation's text in document order),
-  // and the explicit line breaks (BR, P, HR) between the previous text or image and this one.
-  std::size_t textStart = 0;
+  int image = 0;  // resource id
+  // The explicit line breaks (BR, P, HR) between the previous text or image and this one.
   int breaks = 0;
+  Kind kind = Kind::Text;
 };
 
 // Where the pen is and what is open while laying out; kept after a layout, as the view always
@@ -76,8 +76,8 @@ struct HtmlBlock {
   std::size_t textLength = 0;
   std::vector<HtmlOp> ops;  // textStart counts from the block's first character of text
   std::vector<HtmlLink> links;
-  HtmlLayoutState exit;  // the state it leaves (pen y in block coordinates)
-  LOGFONT exitFont{};
+  HtmlLayoutState exit;        // the state it leaves (pen y in block coordinates)
+  std::uint32_t exitFont = 0;  // the font it leaves selected: index into HtmlLayout::fonts
 };
 
 // A place in the document by block, so that it stays put when blocks above are laid out.

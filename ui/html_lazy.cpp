@@ -34,6 +34,20 @@ void AddBreaks(HtmlBlock& block, int breaks) {
   block.exit.breaks += breaks;
 }
 
+// The heap bytes of a string: a short one lives inside the string itself.
+std::size_t HeapBytes(const std::u16string& text) {
+  return text.capacity() > std::u16string().capacity() ? (text.capacity() + 1) * sizeof(char16_t)
+                                                       : 0;
+}
+
+std::size_t HeapBytes(const std::vector<HtmlOp>& ops) {
+  std::size_t bytes = ops.capacity() * sizeof(HtmlOp);
+  for (const HtmlOp& op : ops) {
+    bytes += HeapBytes(op.text);
+  }
+  return bytes;
+}
+
 }  // namespace
 
 bool MHtmlWnd::CanGuess() const {
@@ -56,7 +70,7 @@ bool MHtmlWnd::MeasureBlock(std::size_t index, bool inOrder) {
   HtmlBlock& block = layout_.blocks[index];
   bool afterExact = inOrder && index > 0;
   HtmlLayoutState entry = afterExact ? layout_.blocks[index - 1].exit : StartState(layout_.key);
-  LOGFONT font = afterExact ? layout_.blocks[index - 1].exitFont : layout_.key.font;
+  LOGFONT font = afterExact ? layout_.fonts[layout_.blocks[index - 1].exitFont] : layout_.key.font;
   entry.penY = 0;
   // Ahead of the blocks above, the pen comes from the block before when its end is known.
   const HtmlBlock* before = index > 0 ? &layout_.blocks[index - 1] : nullptr;
@@ -78,7 +92,7 @@ bool MHtmlWnd::MeasureBlock(std::size_t index, bool inOrder) {
   }
   bool parsed = LayOutBlock(markup, &block);
   block.exit = state_;
-  block.exitFont = logFont_;
+  block.exitFont = FontIndex(logFont_);
   if (!SameFont(logFont_, layout_.key.font)) {
     SetFontIndirect(view_, layout_.key.font);  // a failed pass may have left an element's font
   }
@@ -118,7 +132,7 @@ bool MHtmlWnd::AdvanceExact() {
     return MeasureBlock(index, true);
   }
   HtmlLayoutState entry = index > 0 ? layout_.blocks[index - 1].exit : StartState(layout_.key);
-  const LOGFONT& font = index > 0 ? layout_.blocks[index - 1].exitFont : layout_.key.font;
+  LOGFONT font = index > 0 ? layout_.fonts[layout_.blocks[index - 1].exitFont] : layout_.key.font;
   bool topLevel = entry.alignment == 0.0 && entry.linkTarget.empty() &&
                   entry.colours == layout_.key.colours && SameFont(font, layout_.key.font);
   bool samePen = entry.penX == block.entryX && entry.extra == block.entryExtra;
@@ -215,8 +229,11 @@ void MHtmlWnd::UpdateEndState() {
   if (!LayoutComplete()) {
     return;
   }
-  if (!layout_.blocks.empty() && !SameFont(logFont_, layout_.blocks.back().exitFont)) {
-    SetFontIndirect(view_, layout_.blocks.back().exitFont);
+  if (!layout_.blocks.empty()) {
+    LOGFONT exitFont = layout_.fonts[layout_.blocks.back().exitFont];
+    if (!SameFont(logFont_, exitFont)) {
+      SetFontIndirect(view_, exitFont);
+    }
   }
   // Appends up to here are laid out; only later ones can still break the markup.
   std::uint32_t length = layout_.contentLength;
@@ -492,4 +509,15 @@ std::vector<HtmlLink> MHtmlWnd::Links() const {
     link.bottom += kMargin - linkOffset_;
   }
   return shifted;
+}
+
+std::size_t MHtmlWnd::HeldBytes() const {
+  std::size_t bytes = HeapBytes(content_) + layout_.blocks.capacity() * sizeof(HtmlBlock) +
+                      layout_.tops.capacity() * sizeof(LONG) +
+                      layout_.textStarts.capacity() * sizeof(std::size_t) +
+                      HeapBytes(layout_.flatOps) + HeapBytes(painted_);
+  for (const HtmlBlock& block : layout_.blocks) {
+    bytes += HeapBytes(block.ops) + block.links.capacity() * sizeof(HtmlLink);
+  }
+  return bytes;
 }

@@ -13,6 +13,17 @@ HFONT MHtmlWnd::FontFor(std::size_t index) {
   return fontHandles_[index];
 }
 
+std::uint32_t MHtmlWnd::FontIndex(const LOGFONT& font) {
+  std::vector<LOGFONT>& fonts = layout_.fonts;
+  for (std::size_t i = 0; i < fonts.size(); ++i) {
+    if (std::memcmp(&fonts[i], &font, sizeof(LOGFONT)) == 0) {
+      return static_cast<std::uint32_t>(i);
+    }
+  }
+  fonts.push_back(font);
+  return static_cast<std::uint32_t>(fonts.size() - 1);
+}
+
 HBITMAP MHtmlWnd::Image(int id) {
   auto found = images_.find(id);
   if (found != images_.end()) {

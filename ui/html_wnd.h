@@ -76,6 +76,8 @@ class MHtmlWnd : public MWnd {
   const std::vector<HtmlOp>& PaintedOps() const { return painted_; }
   // Lays out what is left of the content now (what the posted slices would do over time).
   void FinishLayout();
+  // The bytes the content and its layout hold, their spare room included (memory figures).
+  std::size_t HeldBytes() const;
   // Every block of the content is laid out.
   bool LayoutComplete() const;
   // Posted to the view to lay out the next slice of the content.
@@ -116,6 +118,8 @@ class MHtmlWnd : public MWnd {
   void UpdateScrollRange(SCROLLINFO* info);
   void HitTest(LONG x, LONG y);
   HFONT FontFor(std::size_t index);
+  // The index of `font` in the layout's fonts, added when it is new.
+  std::uint32_t FontIndex(const LOGFONT& font);
   bool ImageSize(int id, SIZE* size);
   HBITMAP Image(int id);
   // Lays out one block's markup from the current state; false for malformed markup.

@@ -7,12 +7,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace {
 
 constexpr int kMargin = 8;
 constexpr int kWidth = 300;
+// A burst from many contacts shows the newest few, not a wall of bubbles over the window: each
+// bubble is a few hundred kilobytes of widgets, and the desktop service keeps its own copies.
+constexpr std::size_t kMostShown = 3;
 
 // The shown bubbles of `top`, oldest first. Raising a bubble reorders the children: the order
 // of showing is kept by each bubble.
@@ -45,6 +49,15 @@ void StackBubbles(QWidget* top) {
     bubble->move(top->width() - kMargin - width, std::max(0, bottom));
     bubble->raise();
     bottom -= kMargin;
+  }
+}
+
+// Retires the oldest shown bubbles of `top` beyond the newest kMostShown: hidden and deleted.
+void RetireOldBubbles(QWidget* top) {
+  std::vector<QtNotificationBubble*> bubbles = ShownBubbles(top);
+  for (std::size_t i = 0; i + kMostShown < bubbles.size(); ++i) {
+    bubbles[i]->hide();
+    bubbles[i]->deleteLater();
   }
 }
 
@@ -90,6 +103,7 @@ QtNotificationBubble::QtNotificationBubble(QWidget* top, DWORD id, HWND sink, co
 
   top->installEventFilter(this);
   show();
+  RetireOldBubbles(top);
   StackBubbles(top);
   if (seconds > 0) {
     expiry_.setSingleShot(true);

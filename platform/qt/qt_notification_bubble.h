@@ -1,6 +1,7 @@
 // The in-window bubble of a notification: a small framed panel in the bottom right corner of
 // the sink's top-level window with the bold title, the body as rich text and the body's
-// buttons. Bubbles of one window stack upwards; they follow the window's size.
+// buttons. Bubbles of one window stack upwards, the newest three of them (an older one is
+// deleted when a fourth comes); they follow the window's size.
 #pragma once
 
 #include <QFrame>

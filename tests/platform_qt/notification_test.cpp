@@ -110,6 +110,21 @@ TEST_F(NotificationTest, BubblesStackAndCloseTheGap) {
   SHNotificationRemove(504);
 }
 
+TEST_F(NotificationTest, ABurstShowsOnlyTheNewestThree) {
+  for (DWORD id = 510; id < 515; ++id) {
+    ASSERT_EQ(Show(id), ERROR_SUCCESS);
+  }
+  RunUntil([] { return false; }, 0.1);  // retired bubbles are deleted
+  for (DWORD id = 510; id < 515; ++id) {
+    EXPECT_EQ(Bubble(id) != nullptr, id >= 512) << id;
+    EXPECT_EQ(SHNotificationVisible(id), id >= 512) << id;
+  }
+  EXPECT_EQ(Bubble(512)->geometry().bottom(), WidgetOf(sink_)->window()->height() - 9);
+  for (DWORD id = 510; id < 515; ++id) {
+    EXPECT_EQ(SHNotificationRemove(id), ERROR_SUCCESS) << id;  // records outlive their bubbles
+  }
+}
+
 TEST_F(NotificationTest, ABubbleStaysOverAWindowBroughtForward) {
   ASSERT_EQ(Show(505), ERROR_SUCCESS);
   QWidget* top = WidgetOf(sink_)->window();

@@ -1,13 +1,16 @@
 // A flood: a peer sends `rate` chat messages a second into one conversation, which is open and
 // in view, while the presences of `contacts` contacts keep changing. Measured: the longest
-// stall of the user-interface thread, the resident memory before and after, and how much of
-// its growth the stored history explains.
+// stall of the user-interface thread, the resident memory and the heap before and after, and
+// how much of their growth the stored history explains: the conversation's text and the chat
+// view's copy of it with its layout.
 #include <cstdio>
 #include <string>
 
+#include "app/app.h"
 #include "app/conversations.h"
 #include "soak_scenarios.h"
 #include "ui/chat_record.h"
+#include "ui/chat_wnd.h"
 
 namespace soak {
 namespace {
@@ -44,8 +47,9 @@ int RunFlood(const Params& params) {
   }
   ChatRecord* record = world.routes().conversations().ShowConversation("bob@notls.test", "");
   RunFor(2);  // the roster window and the conversation settle before the baseline
-  std::int64_t rssStart = ResidentBytes();
+  std::int64_t rssStart = ResidentBytes(), heapStart = HeapBytes();
   std::size_t historyStart = record->HistoryLength();
+  std::size_t viewStart = world.app()->chatWindow->HeldBytes();
 
   std::string peers = e2e::SourceDir() + "/tests/peers/";
   std::string floodLog = world.dir() / "flood.out", churnLog = world.dir() / "churn.out";
@@ -66,9 +70,11 @@ int RunFlood(const Params& params) {
   long stalls = meter.Stalls(), lateStalls = meter.StallsAfter(seconds / 2.0);
   bool allShown = RunUntil(
       [&] { return Occurrences(record->HistoryFrom(historyStart), u"flood-") >= expected; }, 60);
-  std::int64_t rssEnd = ResidentBytes();
   int shown = Occurrences(record->HistoryFrom(historyStart), u"flood-");
+  std::int64_t rssEnd = ResidentBytes(), heapEnd = HeapBytes();
   double historyBytes = 2.0 * static_cast<double>(record->HistoryLength() - historyStart);
+  double viewBytes = static_cast<double>(world.app()->chatWindow->HeldBytes()) - viewStart;
+  auto perMessage = [shown](double bytes) { return shown ? bytes / shown : 0; };
 
   Figure("flood", "seconds", seconds);
   Figure("flood", "messages_sent", expected);
@@ -79,8 +85,10 @@ int RunFlood(const Params& params) {
   Figure("flood", "of_them_in_second_half", static_cast<int>(lateStalls));
   Figure("flood", "rss_start_mib", rssStart / 1048576.0);
   Figure("flood", "rss_end_mib", rssEnd / 1048576.0);
-  Figure("flood", "rss_bytes_per_message", shown ? (rssEnd - rssStart) / double(shown) : 0);
-  Figure("flood", "history_bytes_per_message", shown ? historyBytes / shown : 0);
+  Figure("flood", "rss_bytes_per_message", perMessage(rssEnd - rssStart));
+  Figure("flood", "heap_bytes_per_message", perMessage(heapEnd - heapStart));
+  Figure("flood", "history_bytes_per_message", perMessage(historyBytes));
+  Figure("flood", "view_bytes_per_message", perMessage(viewBytes));
   int failures = 0;
   if (!finished || !allShown) {
     std::fprintf(stderr, "flood: peers finished %d, %d of %d messages shown\n", finished, shown,

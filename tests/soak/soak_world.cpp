@@ -1,5 +1,7 @@
 #include "soak_world.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -180,6 +182,11 @@ std::int64_t ResidentBytes() {
     return 0;
   }
   return resident * 4096;
+}
+
+std::int64_t HeapBytes() {
+  struct mallinfo2 info = mallinfo2();
+  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
 }
 
 Spread SpreadOf(std::vector<double> values) {

@@ -80,6 +80,8 @@ class StallMeter {
 
 // The process's resident set size in bytes (0 when /proc cannot be read).
 std::int64_t ResidentBytes();
+// The heap in use in every arena (what malloc handed out and was not freed), bytes.
+std::int64_t HeapBytes();
 
 // Minimum, median and maximum of `values` (zeros when empty).
 struct Spread {
