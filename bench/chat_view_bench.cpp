@@ -72,6 +72,12 @@ struct Chat {
     }
     return record;
   }
+  // A conversation of `messages` shown and laid out whole.
+  void ShowLaidOut(int messages) {
+    window->SetCurrentChat(Conversation("bob@example.org", messages));
+    window->Redraw();
+    window->FinishLayout();
+  }
 };
 
 void AppendOneAndRepaint(benchmark::State& state) {
@@ -87,8 +93,10 @@ void AppendOneAndRepaint(benchmark::State& state) {
 }
 
 // Back and forth between a short conversation and the long one: each switch to the long one
-// copies its history into the view and lays it out.
-void SwitchToConversation(benchmark::State& state) {
+// copies its history into the view and lays it out (what is visible first); with `finish`, the
+// layout of the rest that the posted slices then do is timed too: what the whole used to cost
+// at once.
+void SwitchBackAndForth(benchmark::State& state, bool finish) {
   Chat chat;
   ChatRecord* small = chat.Conversation("carol@example.org", 3);
   ChatRecord* large = chat.Conversation("bob@example.org", static_cast<int>(state.range(0)));
@@ -99,34 +107,25 @@ void SwitchToConversation(benchmark::State& state) {
     state.ResumeTiming();
     chat.window->SetCurrentChat(large);
     chat.window->Redraw();
+    if (finish) {
+      chat.window->FinishLayout();
+    }
   }
 }
 
-// The switch and the layout of the rest of the history that the posted slices then do: what
-// the whole used to cost at once.
+void SwitchToConversation(benchmark::State& state) {
+  SwitchBackAndForth(state, false);
+}
+
 void SwitchAndFinishTheLayout(benchmark::State& state) {
-  Chat chat;
-  ChatRecord* small = chat.Conversation("carol@example.org", 3);
-  ChatRecord* large = chat.Conversation("bob@example.org", static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    state.PauseTiming();
-    chat.window->SetCurrentChat(small);
-    chat.window->Redraw();
-    state.ResumeTiming();
-    chat.window->SetCurrentChat(large);
-    chat.window->Redraw();
-    chat.window->FinishLayout();
-  }
+  SwitchBackAndForth(state, true);
 }
 
 // The window made narrower and wider in turn with a long conversation shown: each size is laid
 // out again.
 void ResizeLongConversation(benchmark::State& state) {
   Chat chat;
-  ChatRecord* record = chat.Conversation("bob@example.org", static_cast<int>(state.range(0)));
-  chat.window->SetCurrentChat(record);
-  chat.window->Redraw();
-  chat.window->FinishLayout();
+  chat.ShowLaidOut(static_cast<int>(state.range(0)));
   int width = 480;
   for (auto _ : state) {
     width = width == 480 ? 420 : 480;
@@ -139,10 +138,7 @@ void ResizeLongConversation(benchmark::State& state) {
 // Another font size for a long conversation: everything is laid out again.
 void FontChangeLongConversation(benchmark::State& state) {
   Chat chat;
-  ChatRecord* record = chat.Conversation("bob@example.org", static_cast<int>(state.range(0)));
-  chat.window->SetCurrentChat(record);
-  chat.window->Redraw();
-  chat.window->FinishLayout();
+  chat.ShowLaidOut(static_cast<int>(state.range(0)));
   LOGFONT font = ChatFont();
   for (auto _ : state) {
     font.lfHeight = font.lfHeight == -12 ? -14 : -12;
