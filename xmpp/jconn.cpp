@@ -31,7 +31,10 @@ void on_builder_state(void* owner, int state) {
     if (c->on_state)
       c->on_state(c, JCONN_EVENT_STREAM_OPEN);
   }
-  // The server's closing tag needs no action: the socket's end follows and ends the loop.
+  // The server closed its stream: our tag answers it at once (the server may otherwise wait
+  // seconds for it before it closes the socket, whose end then ends the loop).
+  if (state == STREAM_STATE_CLOSED)
+    jab_answer_stream_close(c);
 }
 
 void on_builder_packet(void* owner, packet* p) {
@@ -128,6 +131,8 @@ int jconn_reset(jconn* c, const char* full_address, int port, const char* passwo
   c->stream_id[0] = '\0';
   c->stream_v1 = 0;
   c->stream_failed = 0;
+  c->closing_tag_sent = 0;
+  c->server_closed = 0;
   c->tls_requested = 0;
   c->error_text[0] = '\0';
   c->certificate_refused = 0;

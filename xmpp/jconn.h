@@ -104,6 +104,9 @@ struct jconn {
   int certificate_refused;
   // Set once a stream error has ended this stream, so it is reported once.
   int stream_failed;
+  // Our closing tag went out (it is sent once per stream), and the server's came.
+  std::atomic<int> closing_tag_sent;
+  std::atomic<int> server_closed;
   // STARTTLS was asked for and the server's answer has not come yet.
   int tls_requested;
 };

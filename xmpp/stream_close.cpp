@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "xmpp/jconn.h"
@@ -23,10 +24,12 @@ int left_ms(Clock::time_point deadline) {
   return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
-// Our closing tag, deflated when the stream is compressed. False when it could not be sent
-// (then there is no answer to wait for).
+// Our closing tag, deflated when the stream is compressed; once per stream. False when it could
+// not be sent (then there is no answer to wait for).
 bool send_closing_tag(jconn* c) {
   std::lock_guard<std::mutex> hold(c->send_lock);
+  if (c->closing_tag_sent.exchange(1))
+    return true;
   const char* bytes = kClosingTag;
   size_t length = sizeof kClosingTag - 1;
   char* deflated = nullptr;
@@ -87,7 +90,17 @@ int jab_close_stream(jconn* c, int wait_ms) {
   std::lock_guard<std::mutex> hold(c->close_lock);
   if (c->fd < 0)
     return STREAM_CLOSE_NOT_OPEN;
-  int outcome = send_closing_tag(c) ? await_server_close(c, wait_ms) : STREAM_CLOSE_NO_ANSWER;
+  int outcome = STREAM_CLOSE_NO_ANSWER;
+  if (send_closing_tag(c))
+    outcome = c->server_closed ? STREAM_CLOSE_ANSWERED : await_server_close(c, wait_ms);
   io_close(c, true);
   return outcome;
+}
+
+void jab_answer_stream_close(jconn* c) {
+  c->server_closed = 1;
+  // A close under way sends the tag itself; the parse never waits for it.
+  std::unique_lock<std::mutex> hold(c->close_lock, std::try_to_lock);
+  if (hold.owns_lock() && c->fd >= 0 && c->state != JCONN_STATE_OFF)
+    send_closing_tag(c);
 }

@@ -23,3 +23,7 @@ enum {
 // first and finds the socket closed. Without a socket it only marks the stream off. Returns
 // one of the STREAM_CLOSE_ values.
 int jab_close_stream(jconn* c, int wait_ms = kStreamCloseWaitMs);
+
+// The server's closing tag has come: our own answers it now, and the close that follows the
+// socket's end waits for nothing more.
+void jab_answer_stream_close(jconn* c);

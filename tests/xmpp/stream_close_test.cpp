@@ -92,4 +92,15 @@ TEST_F(StreamCloseTest, ASecondCloseSendsNothingMore) {
   EXPECT_TRUE(PeerSeesEnd());  // the end, and no second tag before it
 }
 
+// The server closes first: the client's tag answers it at once, before the socket ends, and the
+// close that follows sends nothing more and waits for nothing.
+TEST_F(StreamCloseTest, TheServersCloseIsAnsweredAtOnce) {
+  OpenStream();
+  Sent();
+  Server(kServerTag);
+  EXPECT_EQ(kServerTag, Raw());
+  EXPECT_EQ(STREAM_CLOSE_ANSWERED, jab_close_stream(conn(), 3000));
+  EXPECT_TRUE(PeerSeesEnd());  // no second tag before the end
+}
+
 }  // namespace
