@@ -18,6 +18,11 @@ bool MHtmlWnd::ShowMalformedAsText(std::uint32_t length) {
   EnterCriticalSection(&contentLock_);
   length = std::min(length, static_cast<std::uint32_t>(content_.size()));
   std::uint32_t from = std::min(goodLength_, length);
+  // Text may end in "]]" and be fine, while an append that begins with ">" then makes "]]>",
+  // which XML does not allow in text: the brackets are looked at again with the appends.
+  for (int i = 0; i < 2 && from > 0 && content_[from - 1] == u']'; ++i) {
+    --from;
+  }
   std::vector<std::size_t> starts{0};
   for (std::uint32_t start : appendStarts_) {
     if (start > from && start < length) {

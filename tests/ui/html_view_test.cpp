@@ -178,6 +178,22 @@ TEST_F(HtmlViewTest, FontWithAnUnknownColourOrNoneKeepsTheEnclosingColour) {
   }
 }
 
+// Text laid out ending in "]]" and an append beginning with ">": together they make "]]>",
+// which XML does not allow in text, so the append shows as its text and the content parses.
+TEST_F(HtmlViewTest, AnAppendMakingForbiddenTextWithTheTextBeforeItShowsAsText) {
+  Make(600);
+  Show(u"a ]]");
+  view_->Append(u"> b");
+  view_->Redraw();
+  view_->FinishLayout();
+  EXPECT_EQ(std::u16string(view_->GetContent().c_str()), u"a ]]&gt; b");
+  std::u16string shown;
+  for (const HtmlOp* op : Texts()) {
+    shown += op->text;
+  }
+  EXPECT_EQ(shown, u"a ]]> b");
+}
+
 // One bad append among good ones: what was fine stays markup, the bad one shows as its text.
 TEST_F(HtmlViewTest, ABadAppendShowsAsTextAndTheRestStaysMarkup) {
   TempHome home;
